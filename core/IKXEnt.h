@@ -1,0 +1,96 @@
+// The entity interface. Every drawable thing in a document derives from it;
+// containers own entities through it. The slot order below is the order the
+// rest of the engine relies on when it talks about "slot n".
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include <kxplatform/wintypes.h>
+
+#include "CFltExtents.h"
+#include "CFltPoint.h"
+#include "CTransf2D.h"
+
+class CKXConverter;   // render context
+class CKXClipRgnSet;  // clip context: the document's active clip regions
+class CKXDoc;
+class CKXArchive;     // big-endian record reader
+class IKXEnt;
+
+using KXEntPtr = std::unique_ptr<IKXEnt>;
+using KXEntList = std::vector<KXEntPtr>;
+// Keys of segments already written, for duplicate suppression.
+using KXKeyMap = std::unordered_set<std::string>;
+
+// Entity type codes (GetType).
+enum KXEntType : int {
+    KXENT_NONE = 0,
+    KXENT_LINE = 1,
+    KXENT_POLYLINE = 2,
+    KXENT_BLOCK = 3,
+    KXENT_BLOCKREF = 4,
+    KXENT_CLIPSET = 7,
+    KXENT_CLIPSTACK = 8,
+    KXENT_HATCH = 9,
+    KXENT_ATTRIBSET = 10,
+    KXENT_CIRCLE = 11,
+    KXENT_ELLIPSE = 12,
+    KXENT_TEXTLINE = 13,
+    KXENT_NURBS = 14,
+    KXENT_MARKER = 15,
+};
+
+// Record kinds of the drawing file (GetRecordKind).
+enum KXRecordKind : std::uint16_t {
+    KXREC_NONE = 0,
+    KXREC_LINE = 1,
+    KXREC_POLYLINE = 2,
+    KXREC_BLOCK = 3,
+    KXREC_BLOCKREF = 4,
+    KXREC_ATTRIBSET = 6,
+    KXREC_STYLEDLINE = 7,
+    KXREC_CIRCLE = 8,
+    KXREC_ELLIPSE = 9,
+    KXREC_TEXTLINE = 10,
+    KXREC_MARKER_OPEN = 11,
+    KXREC_MARKER_CLOSE = 12,
+};
+
+class IKXEnt {
+public:
+    static constexpr int kFlagMask = 0xE0;
+
+    IKXEnt() = default;
+    IKXEnt(const IKXEnt&) = default;
+    IKXEnt& operator=(const IKXEnt&) = default;
+
+    /* 0 */ virtual ~IKXEnt() = default;
+    /* 1 */ virtual int GetFlags() const { return m_flags & kFlagMask; }
+    /* 2 */ virtual void SetFlags(int value) { m_flags = static_cast<std::uint8_t>(value & kFlagMask); }
+    /* 3 */ virtual void Draw(HDC dc, CKXConverter& rc) = 0;
+    /* 4 */ virtual CFltExtents& GetExtents(CFltExtents& out) const = 0;
+    /* 5 */ virtual CFltExtents& GetExtentsXf(CFltExtents& out, const CTransf2D* xf,
+                                              CKXClipRgnSet* clip, int extra) const;
+    /* 6 */ virtual void Update() {}
+    // Writes the big-endian record (kind word first) into buffer, or only
+    // measures it when buffer is null; returns the byte count.
+    /* 7 */ virtual int Write(std::uint8_t* buffer) const;
+    /* 8 */ virtual int Read(CKXArchive* archive, int extra);
+    /* 9 */ virtual int GetType() const { return KXENT_NONE; }
+    /* 10 */ virtual std::uint16_t GetRecordKind() const { return KXREC_NONE; }
+    // Stores trunc((coordinate - origin) * scale) integer copies of the geometry.
+    /* 11 */ virtual void Quantise(double scale, const CFltPoint& origin) = 0;
+    /* 12 */ virtual KXEntPtr CloneTransformed(const CTransf2D& xf) const;
+    /* 13 */ virtual int IsDuplicate(KXKeyMap& keys, double scale) = 0;
+    // Appends the pieces of the entity inside the clip regions as new entities.
+    /* 14 */ virtual void Clip(CKXClipRgnSet& clip, KXEntList& out, CKXDoc& doc, const CTransf2D* xf);
+    /* 15 */ virtual void DrawClipped(HDC dc, CKXConverter& rc);
+    /* 16 */ virtual int WritePoints(std::uint8_t* buffer) const;
+
+protected:
+    std::uint8_t m_flags = 0;
+};
