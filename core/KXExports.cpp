@@ -3,57 +3,143 @@
 // no engine logic lives here.
 #include <korvex/kxcore.h>
 
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "CKXAttribTable.h"
+#include "CKXBuilder.h"
+#include "CKXDoc.h"
+#include "CTransf3D.h"
+#include "render/CKXDocRenderer.h"
+#include "file/CKXDocFinisher.h"
+#include "file/CKXDrawingFileWriter.h"
+#include "file/CKXTranslatorLoader.h"
+
+namespace {
+
+// Document model helpers: handle, point and attribute record conversion.
+CKXDoc* DocOf(KXDOC doc) { return static_cast<CKXDoc*>(doc); }
+
+CFltPoint PointOf(const double p[2]) { return {p[0], p[1]}; }
+
+std::vector<CFltPoint> PointsOf(const KXPoint* points, int count) {
+    std::vector<CFltPoint> out(static_cast<std::size_t>(count));
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = {points[i].x, points[i].y};
+    return out;
+}
+
+// The restore flag is the record's fourth field for every construction call.
+const KXEntAttribs* EntAttribsOf(const tagKXEntAttrib* in, KXEntAttribs& out) {
+    if (!in) return nullptr;
+    out.color = in->color;
+    out.lineStyle = in->lineStyle;
+    out.weight = in->lineWeight;
+    out.restore = in->restore != 0;
+    return &out;
+}
+
+// No exception may cross the C interface: a failed allocation is a failure result.
+template <class F>
+int Guarded(F&& call) noexcept {
+    try {
+        return call();
+    } catch (...) {
+        return 0;
+    }
+}
+
+}  // namespace
+
 extern "C" {
 
 KXDOC KXCreateDocInstance(void) {
-    return nullptr;
+    try {
+        return new CKXDoc();
+    } catch (...) {
+        return nullptr;
+    }
 }
 
-int KXRead(KXDOC /*doc*/, const char* /*path*/, const char* /*library*/) {
-    return 0;
+int KXRead(KXDOC doc, const char* path, const char* library) {
+    if (!doc) return 0;
+    return Guarded([&] { return CKXTranslatorLoader::Read(*DocOf(doc), path, library); });
 }
 
-int KXClose(KXDOC /*doc*/, int /*reserved*/) {
-    return 0;
+int KXClose(KXDOC doc, int /*reserved*/) {
+    if (!doc) return 0;
+    return Guarded([&] {
+        CKXDocFinisher(*DocOf(doc)).Finish();
+        return 1;
+    });
 }
 
 int KXGetInfo(void* /*any*/) {
     return 1;
 }
 
-int KXDraw(KXDOC /*doc*/, const KXDrawRequest* /*request*/) {
-    return 0;
+int KXDraw(KXDOC doc, const KXDrawRequest* request) {
+    if (!doc || !request) return 0;
+    return Guarded([&] {
+        CKXDocRenderer(*DocOf(doc)).DrawRequest(*request);
+        return 1;
+    });
 }
 
-int KXWrite(KXDOC /*doc*/, const char* /*path*/) {
-    return 0;
+int KXWrite(KXDOC doc, const char* path) {
+    if (!doc || !path) return 0;
+    return Guarded([&] { return CKXDrawingFileWriter(*DocOf(doc)).Write(path) ? 1 : 0; });
 }
 
-void KXDeleteDocInstance(KXDOC /*doc*/) {
+void KXDeleteDocInstance(KXDOC doc) {
+    delete DocOf(doc);
 }
 
-int KXAddLine(KXDOC /*doc*/, const double /*start*/[2], const double /*end*/[2], const tagKXEntAttrib* /*attr*/, const double* /*z*/) {
-    return 0;
+int KXAddLine(KXDOC doc, const double start[2], const double end[2], const tagKXEntAttrib* attr, const double* z) {
+    if (!doc || !start || !end) return 0;
+    KXEntAttribs attribs;
+    return Guarded([&] { return CKXBuilder(*DocOf(doc)).AddLine(PointOf(start), PointOf(end), EntAttribsOf(attr, attribs), z); });
 }
 
-int KXAddPolyline(KXDOC /*doc*/, const KXPoint* /*points*/, int /*count*/, const tagKXEntAttrib* /*attr*/, const double* /*z*/) {
-    return 0;
+int KXAddPolyline(KXDOC doc, const KXPoint* points, int count, const tagKXEntAttrib* attr, const double* z) {
+    if (!doc || !points || count <= 0) return 0;
+    KXEntAttribs attribs;
+    return Guarded([&] {
+        const std::vector<CFltPoint> copy = PointsOf(points, count);
+        return CKXBuilder(*DocOf(doc)).AddPolyline(copy.data(), count, EntAttribsOf(attr, attribs), z);
+    });
 }
 
-int KXAddCircle(KXDOC /*doc*/, const double /*centre*/[2], double /*radius*/, const tagKXEntAttrib* /*attr*/, const double* /*z*/) {
-    return 0;
+int KXAddCircle(KXDOC doc, const double centre[2], double radius, const tagKXEntAttrib* attr, const double* z) {
+    if (!doc || !centre) return 0;
+    KXEntAttribs attribs;
+    return Guarded([&] { return CKXBuilder(*DocOf(doc)).AddCircle(PointOf(centre), radius, EntAttribsOf(attr, attribs), z); });
 }
 
-int KXAddEllipse(KXDOC /*doc*/, const double /*centre*/[2], const double /*axis*/[2], double /*ratio*/, const tagKXEntAttrib* /*attr*/, const double* /*z*/) {
-    return 0;
+int KXAddEllipse(KXDOC doc, const double centre[2], const double axis[2], double ratio, const tagKXEntAttrib* attr, const double* z) {
+    if (!doc || !centre || !axis) return 0;
+    KXEntAttribs attribs;
+    return Guarded([&] {
+        return CKXBuilder(*DocOf(doc)).AddEllipse(PointOf(centre), PointOf(axis), ratio, EntAttribsOf(attr, attribs), z);
+    });
 }
 
-int KXAddArc(KXDOC /*doc*/, const double /*centre*/[2], double /*radius*/, double /*start*/, double /*end*/, const tagKXEntAttrib* /*attr*/, const double* /*z*/) {
-    return 0;
+int KXAddArc(KXDOC doc, const double centre[2], double radius, double start, double end, const tagKXEntAttrib* attr, const double* z) {
+    if (!doc || !centre) return 0;
+    KXEntAttribs attribs;
+    return Guarded([&] {
+        return CKXBuilder(*DocOf(doc)).AddArc(PointOf(centre), radius, start, end, EntAttribsOf(attr, attribs), z);
+    });
 }
 
-int KXAddEllipticArc(KXDOC /*doc*/, const double /*centre*/[2], const double /*axis*/[2], double /*ratio*/, double /*start*/, double /*end*/, const tagKXEntAttrib* /*attr*/, const double* /*z*/) {
-    return 0;
+int KXAddEllipticArc(KXDOC doc, const double centre[2], const double axis[2], double ratio, double start, double end, const tagKXEntAttrib* attr, const double* z) {
+    if (!doc || !centre || !axis) return 0;
+    KXEntAttribs attribs;
+    return Guarded([&] {
+        return CKXBuilder(*DocOf(doc)).AddEllipticArc(PointOf(centre), PointOf(axis), ratio, start, end,
+                                                     EntAttribsOf(attr, attribs), z);
+    });
 }
 
 int KXAddRegion(void* /*any*/) {
@@ -112,24 +198,45 @@ int KXHatchSetClipRgn(KXDOC /*doc*/, KXHATCH /*hatch*/, int /*region*/) {
     return 0;
 }
 
-int KXAttribColor(KXDOC /*doc*/, COLORREF /*color*/) {
-    return 0;
+int KXAttribColor(KXDOC doc, COLORREF color) {
+    if (!doc) return 0;
+    return Guarded([&] { return DocOf(doc)->Attribs().AddColor(color); });
 }
 
-int KXAttribLineStyle(KXDOC /*doc*/, const tagKXLineStyle* /*style*/) {
-    return 0;
+int KXAttribLineStyle(KXDOC doc, const tagKXLineStyle* style) {
+    if (!doc || !style) return 0;
+    return Guarded([&] { return DocOf(doc)->Attribs().AddLineStyle(style->kind, style->count, style->elements); });
 }
 
-int KXAttribLayer(KXDOC /*doc*/, const tagKXLayer* /*layer*/) {
-    return 0;
+int KXAttribLayer(KXDOC doc, const tagKXLayer* layer) {
+    if (!doc || !layer) return 0;
+    return Guarded([&] { return DocOf(doc)->Attribs().AddLayer(*layer); });
 }
 
-int KXAttribSet(KXDOC /*doc*/, tagKXAttrib* /*attrib*/) {
-    return 0;
+int KXAttribSet(KXDOC doc, tagKXAttrib* attrib) {
+    if (!doc || !attrib) return 0;
+    if (attrib->flags & KXATTRIB_FLOAT_WEIGHT) {
+        float weight;
+        std::memcpy(&weight, &attrib->lineWeight, sizeof weight);
+        attrib->lineWeight = CKXAttribTable::PackWeight(weight);
+    }
+    CKXAttribute requested;
+    requested.layer = attrib->layer;
+    requested.color = attrib->color;
+    requested.lineStyle = attrib->lineStyle;
+    requested.weight = attrib->lineWeight;
+    return Guarded([&] { return CKXBuilder(*DocOf(doc)).SetAttrib(requested); });
 }
 
-int KXAttribGet(KXDOC /*doc*/, tagKXAttrib* /*attrib*/) {
-    return 0;
+int KXAttribGet(KXDOC doc, tagKXAttrib* attrib) {
+    if (!doc || !attrib) return 0;
+    CKXAttribute current;
+    if (!CKXBuilder(*DocOf(doc)).GetAttrib(current)) return 0;
+    attrib->layer = current.layer;
+    attrib->color = current.color;
+    attrib->lineStyle = current.lineStyle;
+    attrib->lineWeight = current.weight;
+    return 1;
 }
 
 int KXCreatePath(KXDOC /*doc*/) {
@@ -156,8 +263,17 @@ int KXClipRgnAddPath(KXDOC /*doc*/, int /*region*/, int /*path*/) {
     return 0;
 }
 
-int KXAddSpline(KXDOC /*doc*/, int /*degree*/, KXPoint* /*controls*/, int /*count*/, const double* /*knots*/, int /*knotCount*/, const double* /*weights*/, int /*flags*/, const tagKXEntAttrib* /*attr*/, const double* /*z*/) {
-    return 0;
+int KXAddSpline(KXDOC doc, int degree, KXPoint* controls, int count, const double* knots, int knotCount, const double* weights, int flags, const tagKXEntAttrib* attr, const double* z) {
+    if (!doc || !controls || !knots || count <= 0 || knotCount <= 0) return 0;
+    KXEntAttribs attribs;
+    return Guarded([&] {
+        std::vector<CFltPoint> points = PointsOf(controls, count);
+        const int added = CKXBuilder(*DocOf(doc)).AddSpline(degree, points.data(), count, knots, knotCount, weights,
+                                                             flags, EntAttribsOf(attr, attribs), z);
+        // The control points are projected in place for the caller.
+        for (std::size_t i = 0; i < points.size(); ++i) controls[i] = {points[i].x, points[i].y};
+        return added;
+    });
 }
 
 KXVIEW KXCreateView(KXDOC /*doc*/, HWND /*host*/, int /*reserved*/) {
@@ -242,79 +358,121 @@ int KXViewBmkGetCurrent(KXVIEW /*view*/) {
 void KXViewBmkRemove(KXVIEW /*view*/, const int* /*indexes*/, int /*count*/) {
 }
 
-int KXAddLayout(KXDOC /*doc*/, const char* /*name*/) {
-    return -1;
+int KXAddLayout(KXDOC doc, const char* name) {
+    if (!doc) return -1;
+    try {
+        return DocOf(doc)->AddLayout(name);
+    } catch (...) {
+        return -1;
+    }
 }
 
-int KXGetCurrentLayout(KXDOC /*doc*/) {
-    return -1;
+int KXGetCurrentLayout(KXDOC doc) {
+    return doc ? DocOf(doc)->GetCurrentLayout() : -1;
 }
 
-void KXSetCurrentLayout(KXDOC /*doc*/, int /*index*/) {
+void KXSetCurrentLayout(KXDOC doc, int index) {
+    if (doc) DocOf(doc)->SetCurrentLayout(index);
 }
 
-int KXGetNumLayouts(KXDOC /*doc*/) {
-    return 0;
+int KXGetNumLayouts(KXDOC doc) {
+    return doc ? DocOf(doc)->GetNumLayouts() : 0;
 }
 
-int KXGetLayout(KXDOC /*doc*/, int /*index*/, char* /*name512*/) {
-    return 0;
+int KXGetLayout(KXDOC doc, int index, char* name512) {
+    if (!doc || !name512) return 0;
+    const std::string* name = DocOf(doc)->GetLayout(index);
+    if (!name) return 0;
+    // The caller's buffer holds 512 bytes: long names are cut and always terminated.
+    const std::size_t n = std::min<std::size_t>(name->size(), 511);
+    std::memcpy(name512, name->data(), n);
+    name512[n] = '\0';
+    return 1;
 }
 
-int KXGetNumLayers(KXDOC /*doc*/) {
-    return 0;
+int KXGetNumLayers(KXDOC doc) {
+    return doc ? DocOf(doc)->Attribs().LayerCount() : 0;
 }
 
-int KXGetLayer(KXDOC /*doc*/, int /*index*/, const char** /*name*/, int* /*state*/, COLORREF* /*color*/) {
-    return 0;
+int KXGetLayer(KXDOC doc, int index, const char** name, int* state, COLORREF* color) {
+    if (!doc || !name || !state || !color) return 0;
+    const CKXAttribTable& tables = DocOf(doc)->Attribs();
+    const KXLayerEntry* layer = tables.Layer(index);
+    if (!layer) return 0;
+    *name = layer->Name();
+    *state = layer->state;
+    *color = tables.Color(layer->color);
+    return 1;
 }
 
-int KXSetLayer(KXDOC /*doc*/, int /*index*/, int /*state*/) {
-    return 0;
+int KXSetLayer(KXDOC doc, int index, int state) {
+    if (!doc) return 0;
+    KXLayerEntry* layer = DocOf(doc)->Attribs().Layer(index);
+    if (!layer) return 0;
+    layer->state = state;
+    return 1;
 }
 
 void KXViewRefresh(KXVIEW /*view*/) {
 }
 
-int KXGetLayerInitial(KXDOC /*doc*/, int /*index*/, int* /*state*/) {
-    return 0;
+int KXGetLayerInitial(KXDOC doc, int index, int* state) {
+    if (!doc || !state) return 0;
+    return DocOf(doc)->Attribs().InitialLayerState(index, *state) ? 1 : 0;
 }
 
-void KXSetDisplayMode(KXDOC /*doc*/, int /*mode*/) {
+void KXSetDisplayMode(KXDOC doc, int mode) {
+    if (doc) CKXDocRenderer::SetDisplayMode(*DocOf(doc), mode);
 }
 
-int KXGetDisplayMode(KXDOC /*doc*/) {
-    return 0;
+int KXGetDisplayMode(KXDOC doc) {
+    return doc ? DocOf(doc)->GetDisplayMode() : 0;
 }
 
-void KXSetFgColor(KXDOC /*doc*/, COLORREF /*color*/) {
+void KXSetFgColor(KXDOC doc, COLORREF color) {
+    if (doc) CKXDocRenderer::SetForeground(*DocOf(doc), color);
 }
 
-void KXSetBgColor(KXDOC /*doc*/, COLORREF /*color*/) {
+void KXSetBgColor(KXDOC doc, COLORREF color) {
+    if (doc) CKXDocRenderer::SetBackground(*DocOf(doc), color);
 }
 
 void KXViewDrawDC(KXVIEW /*view*/, HDC /*dc*/, const RECT* /*rect*/) {
 }
 
-void KXAddProperty(KXDOC /*doc*/, const char* /*name*/, const char* /*value*/) {
+void KXAddProperty(KXDOC doc, const char* name, const char* value) {
+    if (!doc) return;
+    Guarded([&] {
+        DocOf(doc)->AddProperty(name, value);
+        return 1;
+    });
 }
 
-int KXGetProperties(KXDOC /*doc*/, KXPropertyPair* /*pairs*/) {
-    return 0;
+int KXGetProperties(KXDOC doc, KXPropertyPair* pairs) {
+    if (!doc || !pairs) return 0;
+    const auto& properties = DocOf(doc)->Properties();
+    for (std::size_t i = 0; i < properties.size(); ++i) pairs[i] = {properties[i].name.c_str(), properties[i].value.c_str()};
+    return static_cast<int>(properties.size());
 }
 
-int KXGetNumProperties(KXDOC /*doc*/) {
-    return 0;
+int KXGetNumProperties(KXDOC doc) {
+    return doc ? static_cast<int>(DocOf(doc)->Properties().size()) : 0;
 }
 
 int KXViewBmkRename(KXVIEW /*view*/, int /*index*/, const char* /*name*/) {
     return 1;
 }
 
-void KXPushCoordSys3D(KXDOC /*doc*/, const double /*axes*/[9]) {
+void KXPushCoordSys3D(KXDOC doc, const double axes[9]) {
+    if (!doc || !axes) return;
+    Guarded([&] {
+        DocOf(doc)->PushCoordSys(CTransf3D(axes));
+        return 1;
+    });
 }
 
-void KXPopCoordSys3D(KXDOC /*doc*/) {
+void KXPopCoordSys3D(KXDOC doc) {
+    if (doc) DocOf(doc)->PopCoordSys();
 }
 
 }  // extern "C"

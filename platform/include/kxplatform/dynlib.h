@@ -1,10 +1,15 @@
-/* Dynamic libraries: load by bare name (the running program's directory is
- * searched first), bind by name or by ordinal.
+/* Dynamic libraries: load by bare name, bind by name or by ordinal, and the
+ * file path of a module or of the running program.
+ *
+ * A bare name ("dxfin") is completed to the platform's library file name
+ * ("libdxfin.so") and looked for, in this order, beside the running program,
+ * beside the module that calls LoadLibraryA (so a host elsewhere still finds
+ * a plug-in installed beside the engine), then on the system's library path.
  *
  * ELF has no ordinals, so a module that offers them exports a data symbol
  * named by KX_ORDINAL_TABLE_SYMBOL holding an ORDINAL_TABLE; GetProcAddress
- * with MAKEINTRESOURCE(n) binds entry n of it. A missing library or symbol is
- * a null result, never a crash. */
+ * with MAKEINTRESOURCE(n) binds entry n of it. A missing library, symbol or
+ * ordinal is a null result, never a crash. */
 #ifndef KXPLATFORM_DYNLIB_H
 #define KXPLATFORM_DYNLIB_H
 
@@ -30,11 +35,15 @@ typedef struct ORDINAL_TABLE {
 #define MAKEINTRESOURCE(n) ((const char*)(uintptr_t)(uint16_t)(n))
 #define IS_INTRESOURCE(p) (((uintptr_t)(p) >> 16) == 0)
 
-/* Loads a library; a bare name ("dxfin") is completed to the platform's file
- * name ("libdxfin.so") and looked up beside the running program first. */
 KXPLATFORM_API HMODULE LoadLibraryA(const char* name);
+/* Binds a symbol defined by the module itself (not one it merely imports). */
 KXPLATFORM_API FARPROC GetProcAddress(HMODULE module, const char* nameOrOrdinal);
 KXPLATFORM_API BOOL FreeLibrary(HMODULE module);
+
+/* Full path of the module's file; a null module means the running program.
+ * Returns the length copied; when the buffer is too small the path is
+ * truncated to size - 1 characters and size is returned. 0 on failure. */
+KXPLATFORM_API DWORD GetModuleFileNameA(HMODULE module, char* buffer, DWORD size);
 
 #ifdef __cplusplus
 }

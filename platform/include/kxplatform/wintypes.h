@@ -39,6 +39,9 @@ typedef HGDIOBJ HPEN;
 typedef HGDIOBJ HBRUSH;
 typedef struct HMODULE__* HMODULE;
 typedef HMODULE HINSTANCE;
+typedef void* HANDLE;
+
+#define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)
 
 typedef struct tagRECT {
     LONG left;

@@ -1,0 +1,11 @@
+// The converter's fixed console texts: the logo and the help.
+#pragma once
+
+#include <ostream>
+
+namespace ConsoleText {
+
+void PrintLogo(std::ostream& out);
+void PrintHelp(std::ostream& out);
+
+}  // namespace ConsoleText

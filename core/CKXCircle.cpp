@@ -1,0 +1,150 @@
+#include "CKXCircle.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "BigEndian.h"
+#include "CKXPolyline.h"
+#include "KXArcBox.h"
+#include "KXTrunc.h"
+#include "render/KXCurveDraw.h"
+
+namespace {
+
+// Relative tolerance within which a transform counts as a similarity (keeps
+// circles circular).
+constexpr double kSimilarityTolerance = 1e-9;
+
+bool IsSimilarity(const CTransf2D& xf) {
+    const double a = xf.m[0], b = xf.m[1], c = xf.m[3], d = xf.m[4];
+    const double lenX = std::hypot(a, c);
+    const double lenY = std::hypot(b, d);
+    const double scale = std::max(lenX, lenY);
+    if (!(scale > 0.0)) return false;
+    return std::fabs(lenX - lenY) <= kSimilarityTolerance * scale &&
+           std::fabs(a * b + c * d) <= kSimilarityTolerance * scale * scale;
+}
+
+}  // namespace
+
+CKXCircle::CKXCircle(const CFltPoint& centre, double radius, double start, double end, bool full)
+    : m_full(full ? 1 : 0), m_centre(centre), m_radius(radius) {
+    if (full) {
+        m_start = 0.0;
+        m_end = kxangle::kTwoPi;
+    } else {
+        m_start = kxangle::Normalise(start);
+        m_end = kxangle::Normalise(end);
+    }
+}
+
+CFltPoint CKXCircle::PointAt(double angle) const {
+    return {m_centre.x + m_radius * std::cos(angle), m_centre.y + m_radius * std::sin(angle)};
+}
+
+CFltPoint CKXCircle::GetStartPoint() const { return PointAt(m_start); }
+CFltPoint CKXCircle::GetEndPoint() const { return PointAt(m_end); }
+
+void CKXCircle::EnsureIndexes() const {
+    if (m_startIndex != kxangle::kNotComputed) return;
+    const kxangle::StepRange r = kxangle::ComputeSteps(m_start, m_end, IsFull(), false);
+    m_startIndex = r.first;
+    m_endIndex = r.last;
+}
+
+int CKXCircle::GetStartIndex() const {
+    EnsureIndexes();
+    return m_startIndex;
+}
+
+int CKXCircle::GetEndIndex() const {
+    EnsureIndexes();
+    return m_endIndex;
+}
+
+std::unique_ptr<CKXPolyline> CKXCircle::ToArcPolyline() const {
+    EnsureIndexes();
+    std::vector<CFltPoint> points;
+    points.push_back(GetStartPoint());
+    if (m_startIndex != kxangle::kChord) {
+        auto addStep = [&](int k) { points.push_back(PointAt(k * kxangle::kStep)); };
+        if (m_startIndex > m_endIndex) {
+            for (int k = m_startIndex; k < kxangle::kSteps; ++k) addStep(k);
+            for (int k = 0; k <= m_endIndex; ++k) addStep(k);
+        } else {
+            for (int k = m_startIndex; k <= m_endIndex; ++k) addStep(k);
+        }
+    }
+    points.push_back(GetEndPoint());
+    return std::make_unique<CKXPolyline>(std::move(points));
+}
+
+void CKXCircle::Draw(HDC dc, CKXConverter& rc) { kxdraw::DrawCircle(*this, dc, rc); }
+
+CFltExtents& CKXCircle::GetExtents(CFltExtents& out) const {
+    out = KXArcBox(m_centre, {m_radius, 0.0}, {0.0, m_radius}, m_start, m_end, IsFull());
+    return out;
+}
+
+CFltExtents& CKXCircle::GetExtentsXf(CFltExtents& out, const CTransf2D* xf, CKXClipRgnSet*, int) const {
+    GetExtents(out);
+    if (xf) out.Transform(*xf);
+    return out;
+}
+
+int CKXCircle::Write(std::uint8_t* buffer) const {
+    if (m_q[6] >= kMaxWritableRadius) {
+        // Too large for the reader's circle arithmetic: written as points.
+        auto polyline = ToArcPolyline();
+        polyline->SetFlags(GetFlags());
+        polyline->Quantise(m_quantScale, m_quantOrigin);
+        return polyline->Write(buffer);
+    }
+    EnsureIndexes();
+    KXBEWriter w(buffer);
+    w.U16(static_cast<std::uint16_t>(GetRecordKind() | GetFlags()));
+    for (std::int32_t q : m_q) w.I32(q);
+    w.U16(static_cast<std::uint16_t>(m_startIndex));
+    w.U16(static_cast<std::uint16_t>(m_endIndex));
+    return w.SizeInt();
+}
+
+void CKXCircle::Quantise(double scale, const CFltPoint& origin) {
+    const CFltPoint s = GetStartPoint();
+    const CFltPoint e = GetEndPoint();
+    m_q[0] = KXQuantiseCoord(m_centre.x, origin.x, scale);
+    m_q[1] = KXQuantiseCoord(m_centre.y, origin.y, scale);
+    m_q[2] = KXQuantiseCoord(s.x, origin.x, scale);
+    m_q[3] = KXQuantiseCoord(s.y, origin.y, scale);
+    m_q[4] = KXQuantiseCoord(e.x, origin.x, scale);
+    m_q[5] = KXQuantiseCoord(e.y, origin.y, scale);
+    m_q[6] = KXTrunc32(m_radius * scale);
+    m_quantOrigin = origin;
+    m_quantScale = scale;
+}
+
+KXEntPtr CKXCircle::CloneTransformed(const CTransf2D& xf) const {
+    // Only a similarity keeps a circle circular; otherwise keep its shape as points.
+    if (xf.IsGeneral() || !IsSimilarity(xf)) return ToArcPolyline()->CloneTransformed(xf);
+    const CFltPoint centre = xf.Apply(m_centre);
+    const CFltPoint start = xf.Apply(GetStartPoint());
+    const double radius = std::hypot(start.x - centre.x, start.y - centre.y);
+    std::unique_ptr<CKXCircle> copy;
+    if (IsFull()) {
+        copy = std::make_unique<CKXCircle>(centre, radius, 0.0, kxangle::kTwoPi, true);
+    } else {
+        const CFltPoint end = xf.Apply(GetEndPoint());
+        double a = std::atan2(start.y - centre.y, start.x - centre.x);
+        double b = std::atan2(end.y - centre.y, end.x - centre.x);
+        if (xf.Mirrors()) std::swap(a, b);
+        copy = std::make_unique<CKXCircle>(centre, radius, a, b, false);
+    }
+    copy->SetFlags(GetFlags());
+    return copy;
+}
+
+void CKXCircle::Clip(CKXClipRgnSet& clip, KXEntList& out, CKXDoc& doc, const CTransf2D* xf) {
+    // Pieces of a curve are the pieces of its arc polyline.
+    ToArcPolyline()->Clip(clip, out, doc, xf);
+}

@@ -1,0 +1,114 @@
+#include "CKXLine.h"
+
+#include <algorithm>
+
+#include "BigEndian.h"
+#include "CKXArchive.h"
+#include "KXSegmentKey.h"
+#include "KXTrunc.h"
+#include "render/KXEntityDraw.h"
+
+CKXLine::CKXLine(const CKXLine& other)
+    : IKXEnt(other),
+      m_hasPhase(other.m_hasPhase),
+      m_solidPiece(other.m_solidPiece),
+      m_start(other.m_start),
+      m_end(other.m_end),
+      m_phase(other.m_phase ? std::make_unique<KXLinePhase>(*other.m_phase) : nullptr) {
+    std::copy(other.m_q, other.m_q + 4, m_q);
+}
+
+CKXLine& CKXLine::operator=(const CKXLine& other) {
+    if (this != &other) {
+        CKXLine copy(other);
+        IKXEnt::operator=(copy);
+        m_hasPhase = copy.m_hasPhase;
+        m_solidPiece = copy.m_solidPiece;
+        m_start = copy.m_start;
+        m_end = copy.m_end;
+        std::copy(copy.m_q, copy.m_q + 4, m_q);
+        m_phase = std::move(copy.m_phase);
+    }
+    return *this;
+}
+
+KXLinePhase& CKXLine::EnsurePhase() {
+    if (!m_phase) m_phase = std::make_unique<KXLinePhase>();
+    m_hasPhase = 1;
+    return *m_phase;
+}
+
+void CKXLine::ClearPhase() {
+    m_phase.reset();
+    m_hasPhase = 0;
+}
+
+void CKXLine::Draw(HDC dc, CKXConverter& rc) { kxdraw::DrawLine(*this, dc, rc); }
+
+CFltExtents& CKXLine::GetExtents(CFltExtents& out) const {
+    out.xmin = std::min(m_start.x, m_end.x);
+    out.ymin = std::min(m_start.y, m_end.y);
+    out.xmax = std::max(m_start.x, m_end.x);
+    out.ymax = std::max(m_start.y, m_end.y);
+    return out;
+}
+
+CFltExtents& CKXLine::GetExtentsXf(CFltExtents& out, const CTransf2D* xf, CKXClipRgnSet*, int) const {
+    if (!xf) return GetExtents(out);
+    out.SetEmpty();
+    out.Merge(xf->Apply(m_start));
+    out.Merge(xf->Apply(m_end));
+    return out;
+}
+
+std::uint16_t CKXLine::GetRecordKind() const {
+    return (m_hasPhase && !m_solidPiece && m_phase) ? KXREC_STYLEDLINE : KXREC_LINE;
+}
+
+int CKXLine::Write(std::uint8_t* buffer) const {
+    KXBEWriter w(buffer);
+    const std::uint16_t kind = GetRecordKind();
+    w.U16(static_cast<std::uint16_t>(kind | GetFlags()));
+    for (std::int32_t q : m_q) w.I32(q);
+    if (kind == KXREC_STYLEDLINE) {
+        w.U16(static_cast<std::uint16_t>(m_phase->elementIndex));
+        w.I32(m_phase->quantisedOffset);
+        w.U16(static_cast<std::uint16_t>(m_phase->directionIndex));
+        w.U16(static_cast<std::uint16_t>(m_phase->directionFlags));
+    }
+    return w.SizeInt();
+}
+
+int CKXLine::Read(CKXArchive* archive, int) {
+    if (!archive) return 0;
+    std::int32_t q[4];
+    for (std::int32_t& v : q) {
+        if (!archive->ReadI32(v)) return 0;
+    }
+    std::copy(q, q + 4, m_q);
+    m_start = {double(q[0]), double(q[1])};
+    m_end = {double(q[2]), double(q[3])};
+    return 1;
+}
+
+void CKXLine::Quantise(double scale, const CFltPoint& origin) {
+    m_q[0] = KXQuantiseCoord(m_start.x, origin.x, scale);
+    m_q[1] = KXQuantiseCoord(m_start.y, origin.y, scale);
+    m_q[2] = KXQuantiseCoord(m_end.x, origin.x, scale);
+    m_q[3] = KXQuantiseCoord(m_end.y, origin.y, scale);
+    if (m_phase) m_phase->quantisedOffset = KXTrunc32(m_phase->offset * scale);
+}
+
+KXEntPtr CKXLine::CloneTransformed(const CTransf2D& xf) const {
+    auto copy = std::make_unique<CKXLine>(xf.Apply(m_start), xf.Apply(m_end));
+    copy->SetFlags(GetFlags());
+    return copy;
+}
+
+int CKXLine::IsDuplicate(KXKeyMap& keys, double scale) {
+    return keys.insert(KXSegmentKey(m_q[0], m_q[1], m_q[2], m_q[3], scale)).second ? 0 : 1;
+}
+
+void CKXLine::Clip(CKXClipRgnSet&, KXEntList&, CKXDoc&, const CTransf2D*) {
+    // Clipping is provided by the clip-region code.
+}

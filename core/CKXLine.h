@@ -1,0 +1,82 @@
+// A straight segment. Plain lines stay small (millions of them make up a
+// drawing); the line-style phase data exists only for lines that a line
+// style was laid along, and is allocated on demand.
+#pragma once
+
+#include <memory>
+
+#include "IKXEnt.h"
+
+// One of the 513 entries of the document's line-direction cache: lets all
+// parallel lines of a hatch family step identically on the device.
+struct KXDirectionEntry {
+    double ratio = 0.0;   // |minor delta / major delta|
+    double factor = 0.0;  // |major delta / length|
+    std::uint8_t reserved[24] = {};
+};
+static_assert(sizeof(KXDirectionEntry) == 40, "direction cache entries are 40 bytes");
+
+// Where a line starts within its line style's pattern, and how it steps.
+struct KXLinePhase {
+    // Direction flags.
+    enum : int { kMajorIncreases = 0x1, kMinorIncreases = 0x2, kXIsMajor = 0x4 };
+
+    std::int32_t elementIndex = 0;   // the style reference, written as 16 bits
+    double offset = 0.0;             // into that element, drawing units x factor
+    std::int32_t deviceOffset = -1;  // round(scale x offset), cached on first draw
+    std::int32_t quantisedOffset = 0;  // trunc(offset x resolution), made by Quantise
+    std::uint8_t valid = 1;
+    std::int32_t directionIndex = 0;  // into the direction cache, written as 16 bits
+    const KXDirectionEntry* direction = nullptr;
+    std::int32_t directionFlags = 0;  // written as 16 bits
+};
+
+class CKXLine : public IKXEnt {
+public:
+    CKXLine(const CFltPoint& start, const CFltPoint& end) : m_start(start), m_end(end) {}
+    CKXLine(const CKXLine& other);
+    CKXLine& operator=(const CKXLine& other);
+
+    const CFltPoint& GetStart() const { return m_start; }
+    const CFltPoint& GetEnd() const { return m_end; }
+    void SetPoints(const CFltPoint& start, const CFltPoint& end) {
+        m_start = start;
+        m_end = end;
+    }
+    // Quantised start x, start y, end x, end y.
+    const std::int32_t* GetQuantised() const { return m_q; }
+
+    // Line-style data.
+    bool HasPhase() const { return m_hasPhase != 0; }
+    bool IsSolidPiece() const { return m_solidPiece != 0; }
+    void SetSolidPiece(bool solid) { m_solidPiece = solid ? 1 : 0; }
+    KXLinePhase* GetPhase() { return m_phase.get(); }
+    const KXLinePhase* GetPhase() const { return m_phase.get(); }
+    // Creates the phase data when absent, marks the line as phased and returns it.
+    KXLinePhase& EnsurePhase();
+    void ClearPhase();
+
+    // Drawing is provided by the renderer.
+    void Draw(HDC dc, CKXConverter& rc) override;
+    CFltExtents& GetExtents(CFltExtents& out) const override;
+    CFltExtents& GetExtentsXf(CFltExtents& out, const CTransf2D* xf, CKXClipRgnSet* clip,
+                              int extra) const override;
+    int Write(std::uint8_t* buffer) const override;
+    int Read(CKXArchive* archive, int extra) override;
+    int GetType() const override { return KXENT_LINE; }
+    std::uint16_t GetRecordKind() const override;
+    void Quantise(double scale, const CFltPoint& origin) override;
+    KXEntPtr CloneTransformed(const CTransf2D& xf) const override;
+    int IsDuplicate(KXKeyMap& keys, double scale) override;
+    // Clipping is provided by the clip-region code.
+    void Clip(CKXClipRgnSet& clip, KXEntList& out, CKXDoc& doc, const CTransf2D* xf) override;
+
+private:
+    // Kept next to the base's flag byte so they cost no extra space.
+    std::uint8_t m_hasPhase = 0;
+    std::uint8_t m_solidPiece = 0;
+    CFltPoint m_start;
+    CFltPoint m_end;
+    std::int32_t m_q[4] = {0, 0, 0, 0};
+    std::unique_ptr<KXLinePhase> m_phase;
+};

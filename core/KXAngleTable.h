@@ -1,0 +1,36 @@
+// The 200-step angle table shared by circles and ellipses: normalisation of
+// arc angles and the first/last table steps an arc passes through.
+#pragma once
+
+namespace kxangle {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kTwoPi = 6.283185307179586;
+constexpr int kSteps = 200;
+constexpr double kStep = 0.031415926535897934;      // 2*pi / 200
+constexpr double kHalfStep = 0.015707963267948967;
+// Arcs sweeping at most two steps are drawn as a chord.
+constexpr double kChordSweep = 0.06283185307179587;
+
+// Step indexes of an arc not yet computed / drawn as a chord.
+constexpr int kNotComputed = -1;
+constexpr int kChord = -2;
+// Indexes of a full turn: the first and last steps that are not end points.
+constexpr int kFullFirst = 1;
+constexpr int kFullLast = 198;
+
+// Brings an angle into [0, 2*pi]; 2*pi itself stays 2*pi. Non-finite input
+// yields 0.
+double Normalise(double angle);
+
+struct StepRange {
+    int first = kNotComputed;
+    int last = kNotComputed;
+};
+
+// Steps of an arc from start to end (counter-clockwise, through 0 when
+// end < start). With degenerateWhenEqual (ellipses), equal start and end
+// make a chord too.
+StepRange ComputeSteps(double start, double end, bool full, bool degenerateWhenEqual);
+
+}  // namespace kxangle

@@ -1,0 +1,292 @@
+#include "CKXDocFinisher.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <map>
+#include <optional>
+#include <utility>
+
+#include <kxplatform/fileapi.h>
+
+#include "CKXAttribSet.h"
+#include "CKXAttribTable.h"
+#include "CKXPolyline.h"
+#include "KXCurrentResolution.h"
+#include "KXTrunc.h"
+#include "render/CKXStyleExploder.h"
+#include "render/CKXStyleExploder.h"
+
+namespace {
+const char* const kPropertiesHeading = "FILE PROPERTIES";
+const char* const kFileNameProperty = "File name";
+const char* const kFileSizeProperty = "File size";
+const char* const kModificationProperty = "Modification time";
+// FILETIME ticks (100 ns since 1601) at the Unix epoch.
+constexpr std::uint64_t kFileTimeUnixEpoch = 116444736000000000ull;
+constexpr std::uint64_t kFileTimeTicksPerSecond = 10000000ull;
+
+bool IsStyledGeometry(int type) {
+    return type == KXENT_LINE || type == KXENT_POLYLINE || type == KXENT_CIRCLE || type == KXENT_ELLIPSE;
+}
+
+bool GrowsExtents(int type) {
+    switch (type) {
+    case KXENT_LINE:
+    case KXENT_POLYLINE:
+    case KXENT_HATCH:
+    case KXENT_CIRCLE:
+    case KXENT_ELLIPSE:
+    case KXENT_TEXTLINE: return true;
+    default: return false;
+    }
+}
+
+// Size and modification time of a file, when it can be examined.
+struct FileFacts {
+    std::uint64_t size = 0;
+    std::time_t modified = 0;
+};
+
+bool Examine(const std::string& path, FileFacts& facts) {
+    // The search takes wildcards; a name holding them is not a plain file.
+    if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA(path.c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    facts.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    const std::uint64_t ticks = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                                data.ftLastWriteTime.dwLowDateTime;
+    facts.modified = static_cast<std::time_t>(
+        ticks >= kFileTimeUnixEpoch ? (ticks - kFileTimeUnixEpoch) / kFileTimeTicksPerSecond : 0);
+    return true;
+}
+}  // namespace
+
+void CKXDocFinisher::Finish() {
+    FlattenAndMeasure();
+    FixClipResolution();
+    ExplodeStyledAndSplit();
+    ClipStream();
+    m_doc.RecalcExtents();
+    // Nothing measurable left (only attribute changes, or nothing at all):
+    // the zero box keeps the header's numbers finite.
+    if (m_doc.GetExtents().IsEmpty()) m_doc.SetExtents(CFltExtents(0.0, 0.0, 0.0, 0.0));
+    m_doc.BuildTree();
+    PrefixProperties();
+    m_doc.SetClosed(true);
+    Quantise();
+}
+
+// --- Step 1 ------------------------------------------------------------------------
+
+void CKXDocFinisher::FlattenAndMeasure() {
+    // Sets are resolved against the attributes in force, as the stream left
+    // them; resetting to the drawing defaults would add the default colour
+    // to the document's colour table.
+    CKXAttribTable& tables = m_doc.Attribs();
+    KXEntList input = std::move(m_doc.GetEntList());
+    KXEntList output;
+    output.reserve(input.size());
+    m_working.SetEmpty();
+    for (KXEntPtr& ent : input) {
+        const int type = ent->GetType();
+        if (type == KXENT_BLOCKREF) {
+            // Expansion of block references comes with the block code; a
+            // reference that cannot be expanded places nothing.
+            continue;
+        }
+        if (type == KXENT_ATTRIBSET) {
+            if (std::unique_ptr<CKXAttribSet> resolved = tables.Resolve(static_cast<const CKXAttribSet&>(*ent))) {
+                output.push_back(std::move(resolved));
+            }
+            continue;
+        }
+        if (GrowsExtents(type)) {
+            CFltExtents box;
+            ent->GetExtents(box);
+            m_working.Merge(box);
+        }
+        output.push_back(std::move(ent));
+    }
+    m_doc.GetEntList() = std::move(output);
+}
+
+// --- Steps 2 and 3 -----------------------------------------------------------------
+
+double CKXDocFinisher::ClipResolution(const CFltExtents& box) {
+    if (box.IsEmpty()) return 0.0;
+    const std::int32_t rx = KXTrunc32(kGridSpan / box.Width());
+    const std::int32_t ry = KXTrunc32(kGridSpan / box.Height());
+    return static_cast<double>(std::min(rx, ry));
+}
+
+void CKXDocFinisher::FixClipResolution() {
+    m_clipResolution = ClipResolution(m_working);
+    if (m_clipResolution <= 0.0) {
+        // Clip regions are measured here once the clip-region code holds
+        // them; until then nothing else can give the document a size.
+        m_working = CFltExtents(0.0, 0.0, 0.0, 0.0);
+        m_clipResolution = kFallbackResolution;
+    }
+    m_doc.SetExtents(m_working);
+}
+
+// --- Step 4 ------------------------------------------------------------------------
+
+KXEntList CKXDocFinisher::SplitPolyline(const CKXPolyline& polyline) {
+    KXEntList pieces;
+    const std::vector<CFltPoint>& points = polyline.GetPoints();
+    const std::size_t step = kMaxPolylineVertices - 1;
+    for (std::size_t first = 0; first + 1 < points.size(); first += step) {
+        const std::size_t last = std::min(first + step, points.size() - 1);
+        auto piece = std::make_unique<CKXPolyline>(
+            std::vector<CFltPoint>(points.begin() + static_cast<std::ptrdiff_t>(first),
+                                   points.begin() + static_cast<std::ptrdiff_t>(last) + 1));
+        piece->SetFlags(polyline.GetFlags());
+        piece->Update();
+        pieces.push_back(std::move(piece));
+    }
+    return pieces;
+}
+
+void CKXDocFinisher::ExplodeStyledAndSplit() {
+    KXEntList input = std::move(m_doc.GetEntList());
+    KXEntList output;
+    output.reserve(input.size());
+    // Without line styles nothing can be styled: the pass then needs no
+    // render state at all.
+    std::optional<CKXStyleExploder> exploder;
+    if (m_doc.Attribs().LineStyleCount() > 0) exploder.emplace(m_doc);
+    for (KXEntPtr& ent : input) {
+        const int type = ent->GetType();
+        if (exploder && type == KXENT_ATTRIBSET) {
+            exploder->ApplyAttribSet(static_cast<const CKXAttribSet&>(*ent));
+        } else if (exploder && exploder->HasStyle() && IsStyledGeometry(type)) {
+            // Pattern pieces replace the entity unless every piece is solid.
+            KXEntList pieces;
+            if (exploder->Explode(*ent, pieces)) {
+                for (KXEntPtr& piece : pieces) output.push_back(std::move(piece));
+                continue;
+            }
+        }
+        // Hatches are exploded into clipped pattern lines by the hatch code
+        // once it takes part here; until then they stay as they are.
+        if (type == KXENT_POLYLINE) {
+            const auto& polyline = static_cast<const CKXPolyline&>(*ent);
+            if (polyline.GetCount() > kMaxPolylineVertices) {
+                for (KXEntPtr& piece : SplitPolyline(polyline)) output.push_back(std::move(piece));
+                continue;
+            }
+        }
+        output.push_back(std::move(ent));
+    }
+    m_doc.GetEntList() = std::move(output);
+}
+
+// --- Step 5 ------------------------------------------------------------------------
+
+void CKXDocFinisher::ClipStream() {
+    CKXAttribTable& tables = m_doc.Attribs();
+    m_doc.ResetExtents();
+    KXEntList input = std::move(m_doc.GetEntList());
+    m_doc.GetEntList().clear();
+    m_doc.GetEntList().reserve(input.size());
+    for (KXEntPtr& ent : input) {
+        const int type = ent->GetType();
+        if (type == KXENT_ATTRIBSET) {
+            tables.Apply(static_cast<const CKXAttribSet&>(*ent), nullptr, 1.0, nullptr);
+            m_doc.AddEnt(std::move(ent), false, nullptr);
+            continue;
+        }
+        if (type == KXENT_CLIPSET) {
+            // A clip set acting at draw time clips to a copy of itself; any
+            // other one changes the active regions now and leaves the stream.
+            if (CKXClipRgnSet* regions = m_doc.GetClipRgnSet()) {
+                KXEntList kept;
+                ent->Clip(*regions, kept, m_doc, nullptr);
+                for (KXEntPtr& copy : kept) m_doc.AddEnt(std::move(copy), false, nullptr);
+            } else {
+                m_doc.AddEnt(std::move(ent), false, nullptr);
+            }
+            continue;
+        }
+        // Clip stacks that push or pop levels now are handled here by the
+        // clip-region code once it takes part; until then they stay.
+        if (type == KXENT_CLIPSTACK) {
+            m_doc.AddEnt(std::move(ent), false, nullptr);
+            continue;
+        }
+        m_doc.AddEntClipped(std::move(ent), true, nullptr);
+    }
+}
+
+// --- Step 8 ------------------------------------------------------------------------
+
+void CKXDocFinisher::PrefixProperties() {
+    std::vector<tagKXProperty> prefix;
+    prefix.push_back({kPropertiesHeading, ""});
+    prefix.push_back({kFileNameProperty, m_doc.GetFileName()});
+    FileFacts facts;
+    if (Examine(m_doc.GetFileName(), facts)) {
+        prefix.push_back({kFileSizeProperty, std::to_string(facts.size)});
+        char when[64] = "";
+        if (ctime_r(&facts.modified, when) != nullptr) prefix.push_back({kModificationProperty, when});
+    }
+    std::vector<tagKXProperty>& properties = m_doc.Properties();
+    properties.insert(properties.begin(), std::make_move_iterator(prefix.begin()),
+                      std::make_move_iterator(prefix.end()));
+}
+
+// --- Step 10 -----------------------------------------------------------------------
+
+double CKXDocFinisher::LongestPattern() const {
+    double longest = 0.0;
+    for (const auto& style : m_doc.Attribs().LineStyles()) {
+        if (style && std::isfinite(style->patternLength)) longest = std::max(longest, style->patternLength);
+    }
+    return longest;
+}
+
+double CKXDocFinisher::DrawingResolution(const CFltExtents& extents, double longestPattern) {
+    const double w = extents.IsEmpty() ? 0.0 : std::max(extents.Width(), extents.Height());
+    const double span = w + kPatternAllowance * longestPattern;
+    // A document that is a single point has no scale of its own.
+    if (!(span > 0.0) || !std::isfinite(span)) return kFallbackResolution;
+    const double s = kGridSpan / span;
+    const double whole = std::trunc(s);
+    return whole > 0.0 ? whole : s;
+}
+
+void CKXDocFinisher::ScaleLineStyles() {
+    CKXAttribTable& tables = m_doc.Attribs();
+    std::map<std::pair<int, double>, int> scaled;
+    for (KXEntPtr& ent : m_doc.GetEntList()) {
+        if (ent->GetType() != KXENT_ATTRIBSET) continue;
+        auto& set = static_cast<CKXAttribSet&>(*ent);
+        if (set.GetScale() == 1.0) continue;
+        const CKXAttribute* record = tables.Record(set.GetId());
+        const KXLineStyleExt* style = record ? tables.LineStyle(record->lineStyle) : nullptr;
+        if (style == nullptr || style->elements.empty()) continue;
+        const auto key = std::make_pair(set.GetId(), set.GetScale());
+        auto found = scaled.find(key);
+        if (found == scaled.end()) found = scaled.emplace(key, tables.ScaledLineStyleId(set)).first;
+        set.SetId(found->second);
+        set.SetScale(1.0);
+    }
+}
+
+void CKXDocFinisher::Quantise() {
+    const CFltExtents& extents = m_doc.GetExtents();
+    const double s = DrawingResolution(extents, LongestPattern());
+    m_doc.SetResolution(s);
+    ScaleLineStyles();
+    const CFltPoint origin = extents.IsEmpty() ? CFltPoint{} : CFltPoint{extents.xmin, extents.ymin};
+    for (KXEntPtr& ent : m_doc.GetEntList()) ent->Quantise(s, origin);
+    // Block definitions (origin 0, 0) and the pattern and path store are
+    // quantised here by the block and hatch code once they take part.
+    KXSetCurrentResolution(s);
+}

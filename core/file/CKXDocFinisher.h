@@ -1,0 +1,52 @@
+// Finishes a document for drawing and writing (KXClose): flattens block
+// references and resolves attribute sets, fixes the extents and the clip
+// resolution, explodes styled geometry and splits long polylines, applies
+// the clip regions placed in the stream, builds the quadtree, prefixes the
+// file properties, and quantises everything at the drawing resolution.
+#pragma once
+
+#include <string>
+
+#include "CKXDoc.h"
+
+class CKXPolyline;
+
+class CKXDocFinisher {
+public:
+    // Both resolutions aim at this many integer units across the drawing.
+    static constexpr double kGridSpan = 200000.0;
+    // Resolution of a document without any measurable extents.
+    static constexpr double kFallbackResolution = 1000.0;
+    // Polylines above this many vertices are split into pieces of at most it.
+    static constexpr int kMaxPolylineVertices = 250;
+    // Line-style patterns may reach this many pattern lengths past the extents.
+    static constexpr double kPatternAllowance = 2.1;
+
+    explicit CKXDocFinisher(CKXDoc& doc) : m_doc(doc) {}
+
+    // Runs every step in order; the document is then closed.
+    void Finish();
+
+    // The clip-grid resolution r of a box: the coarser of the two axes'
+    // 200000 / side, truncated; 0 for an empty box.
+    static double ClipResolution(const CFltExtents& box);
+    // The drawing resolution s for the extents and the longest pattern.
+    static double DrawingResolution(const CFltExtents& extents, double longestPattern);
+    // Pieces of at most kMaxPolylineVertices vertices; consecutive pieces
+    // share their end vertex so the outline stays connected.
+    static KXEntList SplitPolyline(const CKXPolyline& polyline);
+
+private:
+    void FlattenAndMeasure();
+    void FixClipResolution();
+    void ExplodeStyledAndSplit();
+    void ClipStream();
+    void PrefixProperties();
+    void Quantise();
+    double LongestPattern() const;
+    void ScaleLineStyles();
+
+    CKXDoc& m_doc;
+    CFltExtents m_working;
+    double m_clipResolution = 0.0;
+};

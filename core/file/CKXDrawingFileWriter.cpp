@@ -1,0 +1,178 @@
+#include "CKXDrawingFileWriter.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+#include <kxplatform/fileapi.h>
+
+#include "BigEndian.h"
+#include "CKXBodyWriter.h"
+#include "CKXEntityPoolWriter.h"
+#include "CKXFileInfoRecord.h"
+#include "CKXFileOutStream.h"
+#include "CKXPdbAssembler.h"
+#include "CKXTableWriter.h"
+#include "CKXTileMapBuilder.h"
+#include "KXCurrentResolution.h"
+#include "KXTrunc.h"
+
+namespace {
+constexpr std::size_t kTileEntrySize = 8;
+constexpr std::size_t kTileChunkWords = 32768;
+constexpr int kMaxU16 = 0xFFFF;
+
+// Removes a file this writer created; never anything but a regular file, so
+// a device given as the output path (/dev/full) is left alone.
+void RemoveRegularFile(const std::string& path) {
+    std::error_code error;
+    if (!path.empty() && std::filesystem::is_regular_file(path, error)) DeleteFileA(path.c_str());
+}
+}  // namespace
+
+CKXDrawingFileWriter::CKXDrawingFileWriter(CKXDoc& doc)
+    : CKXDrawingFileWriter(doc, [](const std::string& path) { return CKXFileOutStream::Open(path); }) {}
+
+CKXDrawingFileWriter::CKXDrawingFileWriter(CKXDoc& doc, KXStreamOpener opener)
+    : m_doc(doc), m_opener(std::move(opener)) {}
+
+std::string CKXDrawingFileWriter::BaseName(const std::string& path) {
+    const std::size_t slash = path.find_last_of(std::string("/") + KX_PATH_SEPARATOR);
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos) name.erase(dot);
+    return name;
+}
+
+bool CKXDrawingFileWriter::Write(const std::string& path) {
+    m_doc.PoolSlots().clear();
+    m_doc.Contents().clear();
+    m_grownFileInfo.clear();
+    m_bodyPath.clear();
+    // An empty document has no tile list to write, and an unfinished one has
+    // no integer coordinates: neither makes a valid file.
+    if (path.empty() || !m_doc.IsClosed() || m_doc.GetCount() == 0) return false;
+    // Entities added after finishing have no cell and no integer coordinates.
+    if (m_doc.Tree().Size() != static_cast<std::size_t>(m_doc.GetCount())) return false;
+
+    char directory[MAX_PATH];
+    const DWORD length = GetTempPathA(MAX_PATH, directory);
+    if (length == 0 || length >= MAX_PATH) return false;
+    char bodyName[MAX_PATH];
+    if (GetTempFileNameA(directory, kBodyPrefix, 0, bodyName) == 0) return false;
+    m_bodyPath = bodyName;
+    m_name = BaseName(path);
+
+    const CFltExtents savedExtents = m_doc.GetExtents();
+    bool ok = false;
+    if (std::unique_ptr<IKXOutStream> body = m_opener(m_bodyPath)) {
+        ok = WriteBody(*body);
+        ok = body->Close() && ok;
+    }
+    if (ok) ok = AssembleOutput(path);
+    m_doc.SetExtents(savedExtents);
+    RemoveBody();
+    return ok;
+}
+
+void CKXDrawingFileWriter::RemoveBody() { RemoveRegularFile(m_bodyPath); }
+
+bool CKXDrawingFileWriter::WriteDrawingInfo(CKXBodyWriter& body) {
+    const CFltExtents& e = m_doc.GetExtents();
+    const double s = m_doc.GetResolution();
+    const double* detail = m_doc.DetailThresholds();
+    // The glyph store's origin joins with the text code's glyph store.
+    const std::int32_t glyphOriginX = 0;
+    const std::int32_t glyphOriginY = 0;
+    std::vector<std::uint8_t> record(kDrawingInfoSize, 0);
+    KXBEWriter w(record.data());
+    w.I32(0).I32(0).I32(KXTrunc32((e.xmax - e.xmin) * s)).I32(KXTrunc32((e.ymax - e.ymin) * s));
+    w.U16(0).U16(0).U16(0);  // pool, tile pool and table record counts, patched at the end
+    w.F32(static_cast<float>(detail[0])).F32(static_cast<float>(detail[1])).F32(static_cast<float>(detail[2]));
+    w.I32(glyphOriginX).I32(glyphOriginY);
+    w.F64(e.xmin).F64(e.ymin).F64(e.xmax).F64(e.ymax).F64(s);
+    return body.Record("DrawingInfo", record);
+}
+
+bool CKXDrawingFileWriter::WriteBody(IKXOutStream& out) {
+    CKXBodyWriter body(out, m_doc.Contents());
+    const CKXFileInfoRecord fileInfo(m_name, m_doc.Properties());
+    if (!body.Record("FileInfo", fileInfo.Bytes())) return false;
+    const std::uint64_t drawingInfoStart = body.Position();
+    if (!WriteDrawingInfo(body)) return false;
+
+    CKXTableWriter tables(m_doc, body, m_doc.GetResolution(), KXGetCurrentResolution());
+    const int tableRecords = tables.WriteArrayGroups();
+    if (tableRecords < 0 || !tables.WriteDirectionCache() || !tables.WriteCosSin()) return false;
+
+    CKXEntityPoolWriter pools(body, m_doc.PoolSlots());
+    const int poolCount = pools.Write(m_doc.GetEntList());
+    if (poolCount == 0) return false;
+
+    CKXTree& tree = m_doc.Tree();
+    if (!CKXTileMapBuilder::Build(tree, m_doc.PoolSlots())) return false;
+    std::vector<std::uint8_t> map(CKXTree::kTileMapEntries * kTileEntrySize, 0);
+    KXBEWriter mapWriter(map.data());
+    for (const KXTileEntry& entry : tree.TileMap()) mapWriter.U16(entry.record).U16(entry.offset).I32(entry.words);
+    if (!body.Record("TileMap", map)) return false;
+
+    // The tile pool words go out as one block that the descriptors divide.
+    const std::uint64_t tileStart = body.Position();
+    const std::vector<std::uint16_t>& words = tree.TileWords();
+    std::vector<std::uint8_t> chunk;
+    for (std::size_t at = 0; at < words.size(); at += kTileChunkWords) {
+        const std::size_t n = std::min(kTileChunkWords, words.size() - at);
+        chunk.resize(2 * n);
+        for (std::size_t i = 0; i < n; ++i) kxbe::StoreU16(chunk.data() + 2 * i, words[at + i]);
+        if (!body.Raw(chunk.data(), chunk.size())) return false;
+    }
+    for (const CPoolInfo& pool : tree.TilePools()) {
+        if (pool.length <= 0 ||
+            !body.AddEntry(tileStart + static_cast<std::uint64_t>(pool.offset), static_cast<std::uint64_t>(pool.length),
+                           "TilePoolRecord")) {
+            return false;
+        }
+    }
+    const auto tilePoolCount = static_cast<int>(tree.TilePools().size());
+    if (poolCount > kMaxU16 || tilePoolCount > kMaxU16 || tableRecords > kMaxU16) return false;
+
+    std::uint8_t counts[6];
+    kxbe::StoreU16(counts, static_cast<std::uint16_t>(poolCount));
+    kxbe::StoreU16(counts + 2, static_cast<std::uint16_t>(tilePoolCount));
+    kxbe::StoreU16(counts + 4, static_cast<std::uint16_t>(tableRecords));
+    if (!body.Patch(drawingInfoStart + kDrawingInfoCountsOffset, counts, sizeof counts)) return false;
+
+    // The size field is filled in last; a number longer than the field makes
+    // FileInfo longer, which the assembly takes from memory.
+    std::vector<CPDBOffset>& contents = m_doc.Contents();
+    m_fileSize = CKXFileInfoRecord::SettleFileSize(CKXPdbAssembler::FileSize(contents));
+    if (CKXFileInfoRecord::Growth(m_fileSize) == 0) {
+        const std::string digits = CKXFileInfoRecord::SizeText(m_fileSize);
+        const std::uint64_t field = static_cast<std::uint64_t>(contents[0].start) + fileInfo.SizeFieldOffset();
+        if (!body.Patch(field, digits.data(), digits.size())) return false;
+    } else {
+        m_grownFileInfo = fileInfo.WithSize(m_fileSize);
+        if (m_grownFileInfo.empty()) return false;
+        contents[0].length = static_cast<std::int32_t>(m_grownFileInfo.size());
+    }
+    return body.Good();
+}
+
+bool CKXDrawingFileWriter::AssembleOutput(const std::string& path) {
+    std::FILE* body = std::fopen(m_bodyPath.c_str(), "rb");
+    if (body == nullptr) return false;
+    std::unique_ptr<IKXOutStream> out = m_opener(path);
+    if (!out) {
+        std::fclose(body);
+        return false;
+    }
+    const CKXPdbAssembler assembler(m_name, CKXPdbAssembler::DateFromUnix(static_cast<std::int64_t>(std::time(nullptr))));
+    bool ok = assembler.Assemble(*out, body, m_doc.Contents(), m_grownFileInfo.empty() ? nullptr : &m_grownFileInfo);
+    ok = out->Close() && ok;
+    std::fclose(body);
+    if (!ok) RemoveRegularFile(path);
+    return ok;
+}

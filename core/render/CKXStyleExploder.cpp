@@ -1,0 +1,283 @@
+#include "CKXStyleExploder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <utility>
+
+#include "CKXAttribSet.h"
+#include "CKXCircle.h"
+#include "CKXDoc.h"
+#include "CKXEllipse.h"
+#include "CKXLine.h"
+#include "CKXPolyline.h"
+#include "KXEntityDraw.h"
+#include "KXLineStyleExt.h"
+
+namespace {
+
+// Cutting a line into more dashes than this is refused (the line stays one
+// solid piece): a pattern that fine cannot be seen, and the pieces would
+// not fit in memory.
+constexpr double kMaxDashPieces = 1e6;
+
+double Distance(const CFltPoint& a, const CFltPoint& b) {
+    return std::hypot(b.x - a.x, b.y - a.y);
+}
+
+CFltPoint Along(const CFltPoint& a, const CFltPoint& b, double distance, double length) {
+    const double t = distance / length;
+    return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
+}
+
+// Pattern position (distance from the start of a period, elements scaled
+// by factor, dots counting 0) as an element and the offset inside it.
+void PositionToPhase(const KXLineStyleExt& style, double factor, double position,
+                     KXLinePhase& phase) {
+    const double period = style.patternLength * factor;
+    if (period > 0.0 && std::isfinite(period) && std::isfinite(position)) {
+        position = std::fmod(position, period);
+        if (position < 0.0) position += period;
+    } else {
+        position = 0.0;
+    }
+    const int n = static_cast<int>(style.elements.size());
+    int index = 0;
+    while (index < n - 1) {
+        const double length = std::fabs(style.elements[static_cast<std::size_t>(index)]) * factor;
+        if (position < length) break;
+        position -= length;
+        ++index;
+    }
+    phase.elementIndex = index;
+    phase.offset = position;
+}
+
+double PhaseToPosition(const KXLineStyleExt& style, double factor, const KXLinePhase& phase) {
+    double position = phase.offset;
+    const int n = static_cast<int>(style.elements.size());
+    for (int i = 0; i < std::min(phase.elementIndex, n); ++i)
+        position += std::fabs(style.elements[static_cast<std::size_t>(i)]) * factor;
+    return position;
+}
+
+}  // namespace
+
+CKXStyleExploder::CKXStyleExploder(CKXDoc& doc) : m_doc(doc) {
+    m_rc.SetDoc(&doc);
+    doc.Attribs().ResetToDefault();
+}
+
+void CKXStyleExploder::ApplyAttribSet(const CKXAttribSet& set) {
+    kxdraw::ApplyAttribSet(set, nullptr, m_rc);
+}
+
+double CKXStyleExploder::PatternLength() const {
+    return m_rc.Walker().GetLineStyle()->patternLength * m_rc.GetLineStyleScale();
+}
+
+double CKXStyleExploder::HalfFirstElement() const {
+    return std::fabs(m_rc.Walker().GetLineStyle()->elements.front()) * m_rc.GetLineStyleScale() / 2.0;
+}
+
+void CKXStyleExploder::AddSolid(const CFltPoint& a, const CFltPoint& b, KXEntList& pieces) {
+    auto line = std::make_unique<CKXLine>(a, b);
+    line->EnsurePhase();
+    line->SetSolidPiece(true);
+    pieces.push_back(std::move(line));
+}
+
+void CKXStyleExploder::AddPhased(const CFltPoint& a, const CFltPoint& b, double position,
+                                 KXEntList& pieces) const {
+    auto line = std::make_unique<CKXLine>(a, b);
+    PositionToPhase(*m_rc.Walker().GetLineStyle(), m_rc.GetLineStyleScale(), position,
+                    line->EnsurePhase());
+    pieces.push_back(std::move(line));
+}
+
+// Whole periods in the middle, the leftover split into two solid ends.
+void CKXStyleExploder::ExplodeCentred(const CFltPoint& a, const CFltPoint& b, KXEntList& pieces) const {
+    const double length = Distance(a, b);
+    const double period = PatternLength();
+    const double periods = std::trunc(length / period);
+    if (periods < 1.0) {
+        AddSolid(a, b, pieces);
+        return;
+    }
+    const double leftover = (length - periods * period) / 2.0;
+    if (leftover > 0.0) {
+        const CFltPoint middleStart = Along(a, b, leftover, length);
+        const CFltPoint middleEnd = Along(a, b, length - leftover, length);
+        AddSolid(a, middleStart, pieces);
+        AddSolid(middleEnd, b, pieces);
+        AddPhased(middleStart, middleEnd, HalfFirstElement(), pieces);
+    } else {
+        AddPhased(a, b, HalfFirstElement(), pieces);
+    }
+}
+
+void CKXStyleExploder::ExplodeLine(const CKXLine& line, KXEntList& pieces) const {
+    if (line.HasPhase()) {
+        pieces.push_back(std::make_unique<CKXLine>(line));
+        return;
+    }
+    const int kind = m_rc.Walker().GetLineStyle()->kind;
+    if ((kind & (KXLineStyleExt::kCentrePolyline | KXLineStyleExt::kCentreSegments)) != 0)
+        ExplodeCentred(line.GetStart(), line.GetEnd(), pieces);
+    else
+        AddPhased(line.GetStart(), line.GetEnd(), 0.0, pieces);
+}
+
+void CKXStyleExploder::ExplodePolyline(const std::vector<CFltPoint>& points, KXEntList& pieces) const {
+    if (points.size() < 2) return;
+    const std::size_t segments = points.size() - 1;
+    double total = 0.0;
+    for (std::size_t i = 0; i < segments; ++i) total += Distance(points[i], points[i + 1]);
+    const double period = PatternLength();
+    if (!(total >= period)) {
+        for (std::size_t i = 0; i < segments; ++i) AddSolid(points[i], points[i + 1], pieces);
+        return;
+    }
+    const int kind = m_rc.Walker().GetLineStyle()->kind;
+    if ((kind & KXLineStyleExt::kCentreSegments) != 0) {
+        for (std::size_t i = 0; i < segments; ++i) ExplodeCentred(points[i], points[i + 1], pieces);
+        return;
+    }
+    double position = 0.0;
+    std::size_t first = 0;
+    const bool closed = points.front() == points.back();
+    if ((kind & KXLineStyleExt::kCentrePolyline) != 0 && !closed) {
+        const double periods = std::trunc(total / period);
+        const double firstLength = Distance(points[0], points[1]);
+        const double lastLength = Distance(points[segments - 1], points[segments]);
+        const double leftover =
+            std::min({(total - periods * period) / 2.0, firstLength, lastLength});
+        position = HalfFirstElement();
+        if (leftover > 0.0) {
+            const CFltPoint start = Along(points[0], points[1], leftover, firstLength);
+            AddSolid(points[0], start, pieces);
+            AddPhased(start, points[1], position, pieces);
+            position = std::fmod(position + Distance(start, points[1]), period);
+            first = 1;
+        }
+    }
+    for (std::size_t i = first; i < segments; ++i) {
+        AddPhased(points[i], points[i + 1], position, pieces);
+        position = std::fmod(position + Distance(points[i], points[i + 1]), period);
+    }
+}
+
+bool CKXStyleExploder::Explode(const IKXEnt& entity, KXEntList& out) {
+    if (!HasStyle() || !(PatternLength() > 0.0) || !std::isfinite(PatternLength())) return false;
+    KXEntList pieces;
+    switch (entity.GetType()) {
+    case KXENT_LINE:
+        ExplodeLine(static_cast<const CKXLine&>(entity), pieces);
+        break;
+    case KXENT_POLYLINE:
+        ExplodePolyline(static_cast<const CKXPolyline&>(entity).GetPoints(), pieces);
+        break;
+    case KXENT_CIRCLE:
+        ExplodePolyline(static_cast<const CKXCircle&>(entity).ToArcPolyline()->GetPoints(), pieces);
+        break;
+    case KXENT_ELLIPSE:
+        ExplodePolyline(static_cast<const CKXEllipse&>(entity).ToArcPolyline()->GetPoints(), pieces);
+        break;
+    default:
+        return false;
+    }
+    bool allSolid = true;
+    for (KXEntPtr& piece : pieces) {
+        auto& line = static_cast<CKXLine&>(*piece);
+        FillDirection(line, m_doc);
+        line.SetFlags(entity.GetFlags());
+        if (!(line.HasPhase() && line.IsSolidPiece())) allSolid = false;
+    }
+    if (allSolid) return false;
+    m_rc.Walker().GetLineStyle()->phaseTracking = 0;
+    for (KXEntPtr& piece : pieces) out.push_back(std::move(piece));
+    return true;
+}
+
+void CKXStyleExploder::FillDirection(CKXLine& line, CKXDoc& doc) {
+    if (!line.HasPhase() || line.IsSolidPiece()) return;
+    const double dx = line.GetEnd().x - line.GetStart().x;
+    const double dy = line.GetEnd().y - line.GetStart().y;
+    const double length = std::hypot(dx, dy);
+    if (!(length > kMinPieceLength) || !std::isfinite(length)) {
+        line.SetSolidPiece(true);
+        return;
+    }
+    const bool xMajor = std::fabs(dy) < std::fabs(dx);
+    const double major = xMajor ? dx : dy;
+    const double minor = xMajor ? dy : dx;
+    const int index = std::clamp(static_cast<int>(std::fabs(major / length) * kDirectionBuckets), 0,
+                                 kDirectionBuckets);
+    std::vector<KXDirectionEntry>& cache = doc.DirectionCache();
+    if (cache.size() < static_cast<std::size_t>(CKXDoc::kDirectionCacheSize))
+        cache.resize(static_cast<std::size_t>(CKXDoc::kDirectionCacheSize));
+    KXDirectionEntry& entry = cache[static_cast<std::size_t>(index)];
+    entry.ratio = std::fabs(minor / major);
+    entry.factor = std::fabs(major / length);
+    KXLinePhase& phase = *line.GetPhase();
+    phase.directionIndex = index;
+    phase.directionFlags = (major > 0.0 ? KXLinePhase::kMajorIncreases : 0) |
+                           (minor > 0.0 ? KXLinePhase::kMinorIncreases : 0) |
+                           (xMajor ? KXLinePhase::kXIsMajor : 0);
+}
+
+KXEntList CKXStyleExploder::ExplodeDashes(const CKXLine& line, const KXLineStyleExt& style,
+                                          double factor) {
+    KXEntList pieces;
+    const CFltPoint a = line.GetStart(), b = line.GetEnd();
+    const double length = Distance(a, b);
+    const double period = style.patternLength * factor;
+    const auto n = static_cast<int>(style.elements.size());
+    if (n == 0 || !(period > 0.0) || !std::isfinite(period) || !std::isfinite(length) ||
+        length / period * n > kMaxDashPieces) {
+        AddSolid(a, b, pieces);
+        return pieces;
+    }
+    const KXLinePhase* phase = line.GetPhase();
+    int index = phase != nullptr ? std::clamp(phase->elementIndex, 0, n - 1) : 0;
+    double shortenBy = phase != nullptr ? std::max(0.0, phase->offset) : 0.0;
+    double covered = 0.0;
+    CFltPoint previous = a;
+    while (covered < length) {
+        const double element = style.elements[static_cast<std::size_t>(index)];
+        double step = std::max(0.0, std::fabs(element * factor) - shortenBy);
+        shortenBy = 0.0;
+        covered = std::min(length, covered + step);
+        const CFltPoint next = Along(a, b, covered, length);
+        if (element >= 0.0) AddSolid(previous, next, pieces);
+        previous = next;
+        index = (index + 1) % n;
+    }
+    return pieces;
+}
+
+void CKXStyleExploder::PhasePiece(const CKXLine& uncut, CKXLine& piece, const KXLineStyleExt& style,
+                                  double factor) {
+    const KXLinePhase* uncutPhase = uncut.HasPhase() ? uncut.GetPhase() : nullptr;
+    if (uncutPhase != nullptr && uncut.IsSolidPiece()) {
+        piece.EnsurePhase() = *uncutPhase;
+        piece.SetSolidPiece(true);
+        return;
+    }
+    const double ux = uncut.GetEnd().x - uncut.GetStart().x;
+    const double uy = uncut.GetEnd().y - uncut.GetStart().y;
+    const double px = piece.GetEnd().x - piece.GetStart().x;
+    const double py = piece.GetEnd().y - piece.GetStart().y;
+    const bool swapped = ux * px + uy * py < 0.0;
+    if (swapped) piece.SetPoints(piece.GetEnd(), piece.GetStart());
+    const double position = (uncutPhase != nullptr ? PhaseToPosition(style, factor, *uncutPhase) : 0.0) +
+                            Distance(uncut.GetStart(), piece.GetStart());
+    KXLinePhase& phase = piece.EnsurePhase();
+    PositionToPhase(style, factor, position, phase);
+    if (uncutPhase != nullptr) {
+        phase.directionIndex = uncutPhase->directionIndex;
+        phase.directionFlags = uncutPhase->directionFlags;
+        if (swapped)
+            phase.directionFlags ^= KXLinePhase::kMajorIncreases | KXLinePhase::kMinorIncreases;
+    }
+}

@@ -1,0 +1,61 @@
+// Finishing-time explosion of line-styled geometry: lines, polylines,
+// circles and ellipses under a dash pattern become CKXLine pieces that carry
+// their position in the pattern (a phase), so that the drawing file holds
+// plain lines and a reader walks every piece from the right place. Also the
+// dash cutting and piece phasing used for hatch lines, and the direction
+// cache that makes parallel pieces step identically.
+#pragma once
+
+#include "CKXConverter.h"
+#include "IKXEnt.h"
+
+class CKXAttribSet;
+class CKXDoc;
+class CKXLine;
+struct KXLineStyleExt;
+
+class CKXStyleExploder {
+public:
+    // Pieces at least this long count as having a direction.
+    static constexpr double kMinPieceLength = 0.0;
+    static constexpr int kDirectionBuckets = 512;
+
+    // Starts from the document's default attributes (solid).
+    explicit CKXStyleExploder(CKXDoc& doc);
+
+    // Follows an attribute set of the stream as drawing would, without a
+    // device: installs or removes the line style in force.
+    void ApplyAttribSet(const CKXAttribSet& set);
+    // A line style with a scaled pattern is in force.
+    bool HasStyle() const { return m_rc.HasLineStyle(); }
+
+    // Explodes a line, polyline, circle or ellipse under the style in force.
+    // True when pieces replace the entity (they are appended to out); false
+    // when it stays as it is: no style in force, another kind of entity, or
+    // every piece would be solid.
+    bool Explode(const IKXEnt& entity, KXEntList& out);
+
+    // Cuts a phased line into solid dash pieces (hatch patterns too coarse
+    // for the draw-time walker); factor is the line-style scale.
+    static KXEntList ExplodeDashes(const CKXLine& line, const KXLineStyleExt& style, double factor);
+    // Gives a piece cut from uncut its own phase so the pattern continues
+    // across the cut (the piece may be reversed to run as the uncut line).
+    static void PhasePiece(const CKXLine& uncut, CKXLine& piece, const KXLineStyleExt& style,
+                           double factor);
+    // Fills the document's direction cache for a phased, non-solid line and
+    // records the bucket and direction flags in its phase.
+    static void FillDirection(CKXLine& line, CKXDoc& doc);
+
+private:
+    void ExplodeLine(const CKXLine& line, KXEntList& pieces) const;
+    void ExplodePolyline(const std::vector<CFltPoint>& points, KXEntList& pieces) const;
+    void ExplodeCentred(const CFltPoint& a, const CFltPoint& b, KXEntList& pieces) const;
+    // Phased piece a..b whose pattern position at a is position.
+    void AddPhased(const CFltPoint& a, const CFltPoint& b, double position, KXEntList& pieces) const;
+    static void AddSolid(const CFltPoint& a, const CFltPoint& b, KXEntList& pieces);
+    double PatternLength() const;
+    double HalfFirstElement() const;
+
+    CKXDoc& m_doc;
+    CKXConverter m_rc;
+};

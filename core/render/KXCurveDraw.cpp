@@ -1,0 +1,126 @@
+#include "KXCurveDraw.h"
+
+#include <cmath>
+
+#include "CKXCircle.h"
+#include "CKXConverter.h"
+#include "CKXDevicePath.h"
+#include "CKXEllipse.h"
+#include "KXAngleTable.h"
+#include "KXDeviceMath.h"
+
+namespace kxdraw {
+
+namespace {
+
+constexpr double kSmallRadius = 5.0;
+constexpr double kMediumRadius = 20.0;
+constexpr int kSmallIncrement = 20;
+constexpr int kMediumIncrement = 10;
+constexpr int kLargeIncrement = 5;
+
+// Walks the table steps of an arc: first, first + inc, ... up to (not
+// including) last, wrapping through step 0 when the arc passes angle 0;
+// then step last itself.
+template <class StepPoint>
+void DrawSteps(CKXDevicePath& path, int first, int last, int increment, StepPoint point) {
+    if (last < first) {
+        for (int k = first; k < kxangle::kSteps; k += increment) path.LineTo(point(k));
+        for (int k = 0; k < last; k += increment) path.LineTo(point(k));
+    } else {
+        for (int k = first; k < last; k += increment) path.LineTo(point(k));
+    }
+    path.LineTo(point(last));
+}
+
+bool IsStep(int k) {
+    return k >= 0 && k < kxangle::kSteps;
+}
+
+// An arc too short for the table: one chord, or a one-unit dash when both
+// ends land on one device point.
+void DrawChord(CKXDevicePath& path, const KXDevPoint& start, const KXDevPoint& end) {
+    if (start == end)
+        path.Dot(start);
+    else
+        path.LineTo(end);
+}
+
+// cos and sin of every table step, computed once: the same values the
+// steps would compute each time.
+struct StepTable {
+    double cosine[kxangle::kSteps];
+    double sine[kxangle::kSteps];
+    StepTable() {
+        for (int k = 0; k < kxangle::kSteps; ++k) {
+            cosine[k] = std::cos(k * kxangle::kStep);
+            sine[k] = std::sin(k * kxangle::kStep);
+        }
+    }
+};
+
+const StepTable& Steps() {
+    static const StepTable table;
+    return table;
+}
+
+}  // namespace
+
+int ChordIncrement(double deviceRadius) {
+    if (deviceRadius < kSmallRadius) return kSmallIncrement;
+    if (deviceRadius < kMediumRadius) return kMediumIncrement;
+    return kLargeIncrement;
+}
+
+// Steps are placed in device space around the mapped centre, so a circle
+// stays a circle under any transform, and the radius decides the chords.
+void DrawCircle(const CKXCircle& circle, HDC dc, CKXConverter& rc) {
+    const KXDevPoint start = rc.ToDeviceExact(circle.GetStartPoint());
+    const KXDevPoint end = rc.ToDeviceExact(circle.GetEndPoint());
+    CKXDevicePath path(dc);
+    path.MoveTo(start);
+    const int first = circle.GetStartIndex();
+    const int last = circle.GetEndIndex();
+    if (!IsStep(first) || !IsStep(last)) {
+        DrawChord(path, start, end);
+        return;
+    }
+    const KXDevPoint centre = rc.ToDeviceExact(circle.GetCentre());
+    const double radius = std::hypot(start.x - centre.x, start.y - centre.y);
+    if (radius == 0.0) {
+        path.Dot(start);
+        return;
+    }
+    const StepTable& table = Steps();
+    DrawSteps(path, first, last, ChordIncrement(radius), [&](int k) {
+        return KXDevPoint{KXRoundHalfToZero(centre.x + table.cosine[k] * radius),
+                          KXRoundHalfToZero(centre.y - table.sine[k] * radius)};
+    });
+    path.LineTo(end);
+}
+
+// Steps are placed in drawing units and mapped through the full transform,
+// so ellipses follow any transform.
+void DrawEllipse(const CKXEllipse& ellipse, HDC dc, CKXConverter& rc) {
+    const KXDevPoint start = rc.ToDeviceExact(ellipse.GetStartPoint());
+    const KXDevPoint end = rc.ToDeviceExact(ellipse.GetEndPoint());
+    CKXDevicePath path(dc);
+    path.MoveTo(start);
+    const int first = ellipse.GetStartIndex();
+    const int last = ellipse.GetEndIndex();
+    if (!IsStep(first) || !IsStep(last)) {
+        DrawChord(path, start, end);
+        return;
+    }
+    const double minorAxis = std::fmin(ellipse.GetMajorLength(), ellipse.GetMinorLength());
+    const StepTable& table = Steps();
+    const CFltPoint& c = ellipse.GetCentre();
+    DrawSteps(path, first, last, ChordIncrement(minorAxis * rc.GetScaleX()), [&](int k) {
+        const double ct = table.cosine[k], st = table.sine[k];
+        return rc.ToDeviceExact({c.x + ellipse.GetLc() * ct - ellipse.GetMinorS() * st,
+                                 c.y + ellipse.GetLs() * ct + ellipse.GetMinorC() * st});
+    });
+    path.LineTo(end);
+}
+
+}  // namespace kxdraw

@@ -1,0 +1,126 @@
+#include "KXEntityDraw.h"
+
+#include <kxplatform/gdi.h>
+
+#include <new>
+#include <vector>
+
+#include "CKXAttribSet.h"
+#include "CKXConverter.h"
+#include "CKXDevicePath.h"
+#include "CKXDoc.h"
+#include "CKXLine.h"
+#include "CKXPolyline.h"
+
+namespace kxdraw {
+
+namespace {
+
+constexpr int kDisplayNoLineStyles = 2;
+constexpr std::int32_t kLayerNumberMask = 0xFFFF;
+
+}  // namespace
+
+bool HasActiveClip(const CKXConverter& rc) {
+    const CKXDoc* doc = rc.GetDoc();
+    return rc.GetClipStack() != nullptr && doc != nullptr && doc->IsClipActive();
+}
+
+void DrawLine(CKXLine& line, HDC dc, CKXConverter& rc) {
+    if (HasActiveClip(rc)) {
+        line.DrawClipped(dc, rc);
+        return;
+    }
+    const KXDevPoint start = rc.ToDeviceExact(line.GetStart());
+    const KXDevPoint end = rc.ToDeviceExact(line.GetEnd());
+    rc.Walker().EnsureScaled();
+    CKXDevicePath path(dc);
+    path.MoveTo(start);
+    // An exploded dash is already one piece of its pattern.
+    const bool dashPiece = line.HasPhase() && line.IsSolidPiece();
+    if (!rc.HasLineStyle() || dashPiece) {
+        path.LineTo(end);
+        return;
+    }
+    const CKXDoc* doc = rc.GetDoc();
+    rc.Walker().DrawSegment(path, start, end, line.HasPhase() ? line.GetPhase() : nullptr,
+                            rc.GetScaleX(), doc != nullptr ? &doc->DirectionCache() : nullptr);
+}
+
+void DrawPolyline(CKXPolyline& polyline, HDC dc, CKXConverter& rc) {
+    if (HasActiveClip(rc)) {
+        polyline.DrawClipped(dc, rc);
+        return;
+    }
+    const std::vector<CFltPoint>& points = polyline.GetPoints();
+    if (points.empty()) return;
+    std::vector<KXDevPoint> device;
+    try {
+        device.reserve(points.size());
+    } catch (const std::bad_alloc&) {
+        return;  // not drawn rather than drawn in part
+    }
+    for (const CFltPoint& p : points) device.push_back(rc.ToDeviceExact(p));
+
+    rc.Walker().EnsureScaled();
+    CKXDevicePath path(dc);
+    if (rc.HasLineStyle() && device.size() >= 2) {
+        rc.Walker().DrawPolyline(path, device);
+        return;
+    }
+    path.MoveTo(device.front());
+    if (device.size() == 1) {
+        path.Dot(device.front());
+        return;
+    }
+    for (std::size_t i = 1; i < device.size(); ++i)
+        if (device[i] != device[i - 1]) path.LineTo(device[i]);
+}
+
+void ApplyAttribSet(const CKXAttribSet& set, HDC dc, CKXConverter& rc) {
+    CKXDoc* doc = rc.GetDoc();
+    if (doc == nullptr) return;
+    CKXAttribTable& tables = doc->Attribs();
+    tables.Apply(set, dc, rc.GetScaleX(), rc.GetDrawingEnabled());
+    const CKXAttribute* record = tables.Record(set.GetId());
+    if (record == nullptr || record->lineStyle == 0) return;
+    if ((doc->GetDisplayMode() & kDisplayNoLineStyles) != 0) return;
+    // A by-layer value without a current layer stopped the application
+    // before the line style was reached.
+    const bool layerKnown = tables.Layer(tables.Current().layer & kLayerNumberMask) != nullptr;
+    if (!layerKnown && (record->color == KX_BYLAYER || record->lineStyle == KX_BYLAYER)) return;
+    const std::int32_t style = tables.Current().lineStyle;
+    if (style > 0) {
+        // A missing style leaves the walker as it is.
+        if (KXLineStyleExt* ext = tables.LineStyle(style)) rc.SetLineStyle(ext, set.GetScale());
+    } else if (style == KX_CONTINUOUS) {
+        rc.SetLineStyle(nullptr, 1.0);
+    }
+}
+
+void DrawPlaced(const KXEntList& entities, const CTransf2D& placement, HDC dc, CKXConverter& rc) {
+    CKXDoc* doc = rc.GetDoc();
+    if (doc != nullptr) doc->Attribs().PushState();
+    CKXConverter placed(rc);
+    placed.Transform() = rc.GetTransform() * placement;
+    for (const KXEntPtr& entity : entities)
+        if (entity) entity->Draw(dc, placed);
+    if (doc != nullptr) doc->Attribs().PopState(false);
+}
+
+void DrawClipped(IKXEnt& entity, HDC dc, CKXConverter& rc) {
+    CKXClipRgnSet* clip = rc.GetClipStack();
+    CKXDoc* doc = rc.GetDoc();
+    if (clip == nullptr || doc == nullptr) {
+        entity.Draw(dc, rc);
+        return;
+    }
+    rc.SetClipStack(nullptr);
+    KXEntList pieces;
+    entity.Clip(*clip, pieces, *doc, nullptr);
+    for (const KXEntPtr& piece : pieces)
+        if (piece) piece->Draw(dc, rc);
+    rc.SetClipStack(clip);
+}
+
+}  // namespace kxdraw

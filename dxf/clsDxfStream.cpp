@@ -1,0 +1,85 @@
+#include "clsDxfStream.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace kxdxf {
+
+bool clsDxfStream::open(const std::string& path)
+{
+    close();
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file)
+        return false;
+    // Grow by chunks rather than trusting a size query: the input may be a
+    // pipe or a file that changes while it is read.
+    constexpr std::size_t kChunk = 1 << 20;
+    std::size_t used = 0;
+    for (;;) {
+        data_.resize(used + kChunk);
+        const std::size_t got = std::fread(data_.data() + used, 1, kChunk, file.get());
+        used += got;
+        if (got < kChunk)
+            break;
+    }
+    const bool failed = std::ferror(file.get()) != 0;
+    data_.resize(used);
+    data_.shrink_to_fit();
+    if (failed) {
+        data_.clear();
+        return false;
+    }
+    pos_ = 0;
+    open_ = true;
+    return true;
+}
+
+void clsDxfStream::openBuffer(std::string_view data)
+{
+    close();
+    data_.assign(data.begin(), data.end());
+    open_ = true;
+}
+
+void clsDxfStream::close()
+{
+    data_.clear();
+    data_.shrink_to_fit();
+    pos_ = 0;
+    open_ = false;
+}
+
+std::optional<std::string_view> clsDxfStream::readLine(std::size_t maxChars)
+{
+    if (pos_ >= data_.size())
+        return std::nullopt;
+    const char* const begin = data_.data() + pos_;
+    const std::size_t avail = data_.size() - pos_;
+    const std::size_t limit = avail < maxChars ? avail : maxChars;
+    std::size_t chunk = limit;
+    std::size_t cut = limit;
+    for (std::size_t i = 0; i < limit; ++i) {
+        const char c = begin[i];
+        if (c == '\n') {
+            if (cut > i)
+                cut = i;
+            chunk = i + 1;
+            break;
+        }
+        if ((c == '\r' || c == '\0') && cut > i)
+            cut = i;
+    }
+    pos_ += chunk;
+    std::size_t first = 0;
+    while (first < cut && begin[first] == ' ')
+        ++first;
+    return std::string_view(begin + first, cut - first);
+}
+
+bool clsDxfStream::startsWith(std::string_view prefix) const
+{
+    return data_.size() >= prefix.size() && std::memcmp(data_.data(), prefix.data(), prefix.size()) == 0;
+}
+
+}  // namespace kxdxf

@@ -1,0 +1,17 @@
+#include "clsEngineApi.h"
+
+namespace kxdxf {
+
+const clsEngineApi& clsEngineApi::engine()
+{
+    static const clsEngineApi api{
+        KXAddLayout,      KXGetCurrentLayout, KXSetCurrentLayout, KXAddProperty,
+        KXAttribColor,    KXAttribLineStyle,  KXAttribLayer,      KXAttribSet,
+        KXAddLine,        KXAddPolyline,      KXAddCircle,        KXAddEllipse,
+        KXAddArc,         KXAddEllipticArc,   KXAddSpline,        KXPushCoordSys3D,
+        KXPopCoordSys3D,
+    };
+    return api;
+}
+
+}  // namespace kxdxf

@@ -1,0 +1,90 @@
+#include "clsLogs.h"
+
+#include <cstdarg>
+
+namespace kxdxf {
+namespace {
+
+constexpr const char* kLogBaseName = "TranslatorRead";
+constexpr std::size_t kTraceBufferBytes = 256 * 1024;
+
+}  // namespace
+
+FILE* clsLogs::openLog(const std::string& path, const char* heading)
+{
+    FILE* file = std::fopen(path.c_str(), "wt");
+    if (file)
+        std::fprintf(file, "%s\n", heading);
+    return file;
+}
+
+void clsLogs::open(const std::string& directory)
+{
+    if (!log_) {
+        log_ = openLog(directory + kLogBaseName + ".log", "Translator Read Log File");
+        if (log_)
+            std::setvbuf(log_, nullptr, _IOFBF, kTraceBufferBytes);
+    }
+    if (!err_)
+        err_ = openLog(directory + kLogBaseName + ".err", "Translator Read Error Log File");
+}
+
+void clsLogs::close()
+{
+    if (log_) {
+        std::fclose(log_);
+        log_ = nullptr;
+    }
+    if (err_) {
+        std::fclose(err_);
+        err_ = nullptr;
+    }
+}
+
+void clsLogs::flushBoth()
+{
+    if (log_)
+        std::fflush(log_);
+    if (err_)
+        std::fflush(err_);
+}
+
+void clsLogs::logLine(std::string_view text)
+{
+    if (!log_)
+        return;
+    std::fwrite(text.data(), 1, text.size(), log_);
+    std::fputc('\n', log_);
+}
+
+void clsLogs::logMsg(const char* fmt, ...)
+{
+    if (!log_)
+        return;
+    va_list args;
+    va_start(args, fmt);
+    std::vfprintf(log_, fmt, args);
+    va_end(args);
+    std::fputc('\n', log_);
+}
+
+void clsLogs::errMsg(const char* fmt, ...)
+{
+    if (err_) {
+        va_list args;
+        va_start(args, fmt);
+        std::vfprintf(err_, fmt, args);
+        va_end(args);
+        std::fputc('\n', err_);
+    }
+    flushBoth();
+}
+
+void clsLogs::fatalMsg(const char* fmt, va_list args)
+{
+    if (err_)
+        std::vfprintf(err_, fmt, args);
+    close();
+}
+
+}  // namespace kxdxf

@@ -1,0 +1,47 @@
+// The translator's trace log and error log, recreated in the temp
+// directory at each read. The trace log is buffered and flushed whenever
+// the error log is written, at an abort and at the end of the read, so both
+// files always end with the same content as if every line were flushed.
+#ifndef KXDXF_CLSLOGS_H
+#define KXDXF_CLSLOGS_H
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace kxdxf {
+
+class clsLogs {
+public:
+    clsLogs() = default;
+    clsLogs(const clsLogs&) = delete;
+    clsLogs& operator=(const clsLogs&) = delete;
+    ~clsLogs() { close(); }
+
+    // Opens "TranslatorRead.log" and "TranslatorRead.err" in the directory
+    // (which ends with a separator) and writes their heading lines. A log
+    // that cannot be opened stays closed and its lines are dropped.
+    void open(const std::string& directory);
+    void close();
+
+    // A trace line; "\n" is appended.
+    void logLine(std::string_view text);
+    void logMsg(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+    // An error-log line; "\n" is appended and both logs are flushed.
+    void errMsg(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+    // Error-log text as it stands (no "\n" appended), then both logs are
+    // flushed and closed: the end of an aborted read.
+    void fatalMsg(const char* fmt, va_list args) __attribute__((format(printf, 2, 0)));
+
+private:
+    static FILE* openLog(const std::string& path, const char* heading);
+    void flushBoth();
+
+    FILE* log_ = nullptr;
+    FILE* err_ = nullptr;
+};
+
+}  // namespace kxdxf
+
+#endif

@@ -1,0 +1,86 @@
+/* File services: temporary directory and unique temporary files, current
+ * directory, one-level directory creation, deletion, attributes and the
+ * wildcard directory search. Windows names and shapes; paths use the native
+ * separator (pathsep.h). */
+#ifndef KXPLATFORM_FILEAPI_H
+#define KXPLATFORM_FILEAPI_H
+
+#include <kxplatform/export.h>
+#include <kxplatform/pathsep.h>
+#include <kxplatform/wintypes.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define FILE_ATTRIBUTE_READONLY 0x01u
+#define FILE_ATTRIBUTE_DIRECTORY 0x10u
+#define FILE_ATTRIBUTE_NORMAL 0x80u
+#define INVALID_FILE_ATTRIBUTES 0xFFFFFFFFu
+
+/* 100-nanosecond intervals since 1601-01-01 UTC. */
+typedef struct _FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+} FILETIME;
+
+typedef struct _WIN32_FIND_DATAA {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD dwReserved0;
+    DWORD dwReserved1;
+    char cFileName[MAX_PATH];
+    char cAlternateFileName[14];
+} WIN32_FIND_DATAA;
+
+/* Only the shape: the platform applies its default permissions. */
+typedef struct _SECURITY_ATTRIBUTES {
+    DWORD nLength;
+    void* lpSecurityDescriptor;
+    BOOL bInheritHandle;
+} SECURITY_ATTRIBUTES;
+
+/* The temporary directory, ending in a separator: $TMPDIR when set, else
+ * the system's. Returns its length; when the buffer is too small, the size
+ * needed including the terminator and the buffer is left alone. 0 on
+ * failure. */
+KXPLATFORM_API DWORD GetTempPathA(DWORD bufferLength, char* buffer);
+
+/* With unique == 0, creates a new empty file path + prefix + 4 hex digits +
+ * ".tmp" that did not exist before and returns the number used; with a
+ * non-zero unique, only forms the name from it. The whole prefix is kept.
+ * name receives up to MAX_PATH bytes. 0 on failure (missing directory, name
+ * too long, every number taken). */
+KXPLATFORM_API UINT GetTempFileNameA(const char* path, const char* prefix, UINT unique,
+                                     char* name);
+
+/* Length of the current directory (no final separator except the root);
+ * when the buffer is too small, the size needed including the terminator. */
+KXPLATFORM_API DWORD GetCurrentDirectoryA(DWORD bufferLength, char* buffer);
+KXPLATFORM_API BOOL SetCurrentDirectoryA(const char* path);
+
+/* Creates one directory; its parent must exist. Fails when it exists. */
+KXPLATFORM_API BOOL CreateDirectoryA(const char* path, SECURITY_ATTRIBUTES* security);
+/* Deletes a file (not a directory). */
+KXPLATFORM_API BOOL DeleteFileA(const char* path);
+/* FILE_ATTRIBUTE_* bits, or INVALID_FILE_ATTRIBUTES when nothing is there. */
+KXPLATFORM_API DWORD GetFileAttributesA(const char* path);
+
+/* Wildcard search of one directory: the pattern is a directory part and a
+ * name part with '*' and '?', matched case-insensitively as the Windows file
+ * system does ("*.dxf" finds "PLAN.DXF"; "*.*" matches every name). Entries
+ * come in case-insensitive name order, "." and ".." included when they match.
+ * INVALID_HANDLE_VALUE when the directory cannot be read or nothing matches. */
+KXPLATFORM_API HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* data);
+KXPLATFORM_API BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* data);
+KXPLATFORM_API BOOL FindClose(HANDLE search);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

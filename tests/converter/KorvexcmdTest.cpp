@@ -1,0 +1,234 @@
+// The korvexcmd program run from a scratch copy of the output folder, so its
+// korvex.ini, convlog.txt and cnvrt/ land there. A fake translator stands in
+// for dxfin; conversions through the real engine are checked once the engine
+// can read and write documents, and skipped (saying so) before that.
+#include "EngineApi.h"
+
+#include "ScratchDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kBin = KX_BIN_DIR;
+// Lexically, so it holds even where tests/data is absent (an empty folder
+// does not survive a clone).
+const fs::path kExamples = fs::path(KX_TEST_DATA_DIR).parent_path().parent_path() / "examples";
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class KorvexcmdTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"korvexcmd", "libkxcore.so", "libkxplatform.so"}) {
+            fs::copy_file(kBin / name, dir_.path() / name);
+        }
+        fs::copy_file(kBin / "libkxfaketranslator.so", dir_.path() / "libdxfin.so");
+        fs::create_directory(dir_.path() / "in");
+    }
+
+    RunResult Run(const std::string& arguments) const {
+        const std::string command = "cd '" + dir_.path().string() + "' && ./korvexcmd " + arguments +
+                                    " 2>'" + (dir_ / "stderr.txt") + "'";
+        RunResult result;
+        FILE* pipe = popen(command.c_str(), "r");
+        if (pipe == nullptr) return result;
+        char buffer[4096];
+        size_t n = 0;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+        const int status = pclose(pipe);
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.err = dir_.Read("stderr.txt");
+        return result;
+    }
+
+    // Whether the engine already reads through a translator and writes
+    // drawing files; until then end-to-end conversions cannot be checked.
+    static bool EngineConverts(const ScratchDir& scratch) {
+        const auto engine = EngineApi::BindByOrdinal((kBin / "libkxcore.so").c_str());
+        if (!engine) return false;
+        const KXDOC doc = engine->createDocInstance();
+        if (doc == nullptr) return false;
+        scratch.Write("probe.dxf", "layouts 1\n");
+        const std::string translator = (kBin / "libkxfaketranslator.so").string();
+        bool written = false;
+        if (engine->read(doc, (scratch / "probe.dxf").c_str(), translator.c_str()) != 0) {
+            engine->close(doc, 0);
+            written = engine->write(doc, (scratch / "probe.pdb").c_str()) != 0;
+        }
+        engine->deleteDocInstance(doc);
+        return written;
+    }
+
+    std::string Logo() const {
+        return "Korvex drawing converter 1.0: DXF drawings to Korvex drawing files\n"
+               "Copyright (C) the Korvex developers. Provided as is, without warranty.\n\n";
+    }
+    std::string Help() const {
+        return " korvexcmd [filename,-d:directory,-l:listFile] [-nologo,-h]\n\n"
+               " filename - one file to convert\n"
+               " -d:directory - convert all dxf and dwf files from the directory\n"
+               " -l:listFileName - convert all files from the list file listFileName\n"
+               " -nologo - do not display logo\n"
+               " -h - show this help\n";
+    }
+    std::string Summary(bool unique = true, bool allPages = true) const {
+        return "Destination directory: " + (dir_ / "cnvrt/") + "\n" +
+               "Unique names generation: " + (unique ? "enabled" : "disabled") + "\n" +
+               "Convert all pages: " + (allPages ? "enabled" : "disabled") + "\n\n";
+    }
+
+    ScratchDir dir_;
+};
+
+TEST_F(KorvexcmdTest, NoArgumentsShowsLogoAndHelpAndCreatesTheSettings) {
+    const RunResult result = Run("");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, Logo() + Help());
+    EXPECT_EQ(result.err, "");
+    const std::string ini = dir_.Read("korvex.ini");
+    EXPECT_EQ(ini.rfind("[DISPLAY]\nMonochrome=0\n", 0), 0u);
+    EXPECT_NE(ini.find("ConversionDirectory=" + (dir_ / "cnvrt/") + "\n"), std::string::npos);
+    EXPECT_NE(ini.find("[APPLICATION]\nWinX=0\nWinY=0\nWinSizeX=0\nWinSizeY=0\n"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(dir_.path() / "cnvrt"));
+}
+
+TEST_F(KorvexcmdTest, NologoAnywhereSwitchesTheLogoOff) {
+    EXPECT_EQ(Run("-nologo").out, Help());
+    EXPECT_EQ(Run("-NOLOGO -h").out, Help());
+    EXPECT_EQ(Run("-d:").out, Logo() + Help());
+}
+
+TEST_F(KorvexcmdTest, ExistingSettingsAreReadAndLeftUntouched) {
+    const std::string custom =
+        "[CONVERSION]\nConversionDirectory=" + (dir_ / "out") + "\nCnvBatchUniqueName=0\n";
+    dir_.Write("korvex.ini", custom);
+    const RunResult result = Run("-nologo " + (dir_ / "in/missing.dxf"));
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "Destination directory: " + (dir_ / "out") +
+                              "\nUnique names generation: disabled\nConvert all pages: enabled\n\n");
+    EXPECT_EQ(dir_.Read("korvex.ini"), custom);
+    EXPECT_TRUE(fs::is_directory(dir_.path() / "out"));
+    EXPECT_NE(dir_.Read("convlog.txt").find('\n'), std::string::npos) << "time stamp logged";
+}
+
+TEST_F(KorvexcmdTest, DirectoryWithoutDrawingsAndMissingList) {
+    const RunResult result = Run("-nologo -d:in -l:nolist.txt");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "Convert files from the directory: in\n" + Summary() +
+                              "No dxf files found in in/\n"
+                              "No dwf files found in in/\n"
+                              "Convert files from the list file: nolist.txt\n" +
+                              Summary() + "Can not open file: nolist.txt\n");
+}
+
+TEST_F(KorvexcmdTest, DoesNotStartWithoutTheEngine) {
+    fs::remove(dir_.path() / "libkxcore.so");
+    const RunResult result = Run("-nologo");
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_EQ(result.out, "");
+    EXPECT_FALSE(fs::exists(dir_.path() / "korvex.ini"));
+}
+
+// A library that loads but offers no ordinal table cannot be bound: the
+// program stops before touching its settings.
+TEST_F(KorvexcmdTest, EngineWithoutOrdinalsStopsTheStartup) {
+    fs::copy_file(kBin / "libkxfaketranslator.so", dir_.path() / "libkxcore.so",
+                  fs::copy_options::overwrite_existing);
+    const RunResult result = Run("-nologo");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.rfind("Fatal Error: MFC initialization failed\n", 0), 0u) << result.err;
+    EXPECT_FALSE(fs::exists(dir_.path() / "korvex.ini"));
+}
+
+TEST_F(KorvexcmdTest, ConvertsEveryLayoutThroughThePlugIn) {
+    if (!EngineConverts(dir_)) GTEST_SKIP() << "the engine does not read and write documents yet";
+    dir_.Write("in/plan.dxf", "layouts 3\n");
+    dir_.Write("in/broken.dxf", "fail\n");
+    const RunResult first = Run("-nologo -d:in");
+    EXPECT_EQ(first.exitCode, 0);
+    EXPECT_EQ(first.out, "Convert files from the directory: in\n" + Summary() +
+                             "plan.dxf -> plan(p0).pdb\n"
+                             "plan.dxf -> plan(p1).pdb\n"
+                             "plan.dxf -> plan(p2).pdb\n"
+                             "No dwf files found in in/\n");
+    for (const char* name : {"plan(p0).pdb", "plan(p1).pdb", "plan(p2).pdb"}) {
+        EXPECT_GT(fs::file_size(dir_.path() / "cnvrt" / name), 0u) << name;
+    }
+    EXPECT_FALSE(fs::exists(dir_.path() / "cnvrt" / "broken(p0).pdb"));
+
+    const RunResult second = Run("-nologo in/plan.dxf");
+    EXPECT_NE(second.out.find("plan.dxf -> plan~1(p0).pdb\n"), std::string::npos) << second.out;
+    EXPECT_NE(dir_.Read("convlog.txt").find("  in/plan.dxf->" + (dir_ / "cnvrt/plan~1(p2).pdb")),
+              std::string::npos);
+}
+
+// A destination whose parent is missing cannot be made: every write fails,
+// is reported, and nothing is logged as converted.
+TEST_F(KorvexcmdTest, UnwritableDestinationReportsEachFailure) {
+    if (!EngineConverts(dir_)) GTEST_SKIP() << "the engine does not read and write documents yet";
+    dir_.Write("korvex.ini", "[CONVERSION]\nConversionDirectory=" + (dir_ / "no/such/dir") + "\n");
+    dir_.Write("in/plan.dxf", "layouts 2\n");
+    const RunResult result = Run("-nologo in/plan.dxf");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.out.find("Failed to convert in/plan.dxf\nFailed to convert in/plan.dxf\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_FALSE(fs::exists(dir_.path() / "no"));
+    EXPECT_EQ(dir_.Read("convlog.txt").find("->"), std::string::npos);
+}
+
+// A host whose own folder holds neither engine nor plug-in: the plug-in is
+// found beside the engine that asks for it. The engine and the platform
+// library sit in different folders and are preloaded, so neither the
+// library path nor the platform's own run path can find the plug-in.
+TEST_F(KorvexcmdTest, PlugInIsFoundBesideTheEngineForAHostElsewhere) {
+    if (!EngineConverts(dir_)) GTEST_SKIP() << "the engine does not read and write documents yet";
+    const fs::path engine = dir_.path() / "engine";
+    const fs::path platform = dir_.path() / "platform";
+    const fs::path host = dir_.path() / "host";
+    for (const auto& folder : {engine, platform, host}) fs::create_directory(folder);
+    fs::rename(dir_.path() / "libkxcore.so", engine / "libkxcore.so");
+    fs::rename(dir_.path() / "libdxfin.so", engine / "libdwfin.so");
+    fs::rename(dir_.path() / "libkxplatform.so", platform / "libkxplatform.so");
+    fs::rename(dir_.path() / "korvexcmd", host / "korvexcmd");
+    dir_.Write("in/sheet.dwf", "layouts 1\n");
+
+    const std::string command =
+        "cd '" + dir_.path().string() + "' && ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD='" +
+        (platform / "libkxplatform.so").string() + ":" + (engine / "libkxcore.so").string() +
+        "' host/korvexcmd -nologo in/sheet.dwf 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string out;
+    char buffer[1024];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    EXPECT_EQ(pclose(pipe), 0) << out;
+    EXPECT_NE(out.find("sheet.dwf -> sheet(p0).pdb\n"), std::string::npos) << out;
+}
+
+TEST_F(KorvexcmdTest, ConvertsTheBundledExampleWithTheDxfPlugIn) {
+    if (!fs::exists(kBin / "libdxfin.so")) GTEST_SKIP() << "the DXF plug-in is not built";
+    if (!EngineConverts(dir_)) GTEST_SKIP() << "the engine does not read and write documents yet";
+    fs::copy_file(kBin / "libdxfin.so", dir_.path() / "libdxfin.so",
+                  fs::copy_options::overwrite_existing);
+    const RunResult result = Run("-nologo '" + (kExamples / "plan.dxf").string() + "'");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, Summary() + "plan.dxf -> plan(p0).pdb\n");
+    EXPECT_GT(fs::file_size(dir_.path() / "cnvrt" / "plan(p0).pdb"), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,282 @@
+#include "DxfTestSupport.h"
+
+#include <unistd.h>
+
+namespace kxdxf::test {
+namespace {
+
+Recorder gRecorder;
+
+std::string num(double v)
+{
+    std::ostringstream out;
+    out << v;
+    return out.str();
+}
+
+std::string pt(const double* p)
+{
+    return num(p[0]) + "," + num(p[1]);
+}
+
+std::string elevation(const double* z)
+{
+    return z ? " z=" + num(*z) : std::string(" z=none");
+}
+
+int fakeAddLayout(KXDOC, const char* name)
+{
+    gRecorder.layouts.emplace_back(name);
+    return static_cast<int>(gRecorder.layouts.size());
+}
+int fakeGetCurrentLayout(KXDOC)
+{
+    return gRecorder.currentLayout;
+}
+void fakeSetCurrentLayout(KXDOC, int index)
+{
+    gRecorder.lastSetLayout = index;
+}
+void fakeAddProperty(KXDOC, const char* name, const char* value)
+{
+    gRecorder.properties.emplace_back(name, value);
+}
+int fakeAttribColor(KXDOC, COLORREF color)
+{
+    gRecorder.colors.push_back(color);
+    gRecorder.calls.push_back("AttribColor " + std::to_string(color));
+    return static_cast<int>(gRecorder.colors.size());
+}
+int fakeAttribLineStyle(KXDOC, const tagKXLineStyle* style)
+{
+    RecordedLineStyle recorded{style->kind, {}};
+    if (style->elements)
+        recorded.elements.assign(style->elements, style->elements + style->count);
+    gRecorder.lineStyles.push_back(recorded);
+    gRecorder.calls.push_back("AttribLineStyle " + std::to_string(style->count));
+    if (style->count < 2 || !style->elements)
+        return KX_CONTINUOUS;
+    return static_cast<int>(gRecorder.lineStyles.size());
+}
+int fakeAttribLayer(KXDOC, const tagKXLayer* layer)
+{
+    gRecorder.layers.push_back(
+        {layer->name, layer->state, layer->color, layer->lineStyle, layer->lineWeight});
+    gRecorder.calls.push_back(std::string("AttribLayer ") + layer->name);
+    return static_cast<int>(gRecorder.layers.size());
+}
+int fakeAttribSet(KXDOC, tagKXAttrib* attrib)
+{
+    gRecorder.attribSets.push_back(*attrib);
+    gRecorder.calls.push_back("AttribSet " + std::to_string(attrib->layer) + " " +
+                              std::to_string(attrib->color) + " " + std::to_string(attrib->lineStyle) +
+                              " " + std::to_string(attrib->lineWeight) + " " +
+                              std::to_string(attrib->flags));
+    return 1;
+}
+int fakeAddLine(KXDOC, const double* a, const double* b, const tagKXEntAttrib*, const double* z)
+{
+    gRecorder.calls.push_back("AddLine " + pt(a) + " " + pt(b) + elevation(z));
+    return 1;
+}
+int fakeAddPolyline(KXDOC, const KXPoint* points, int count, const tagKXEntAttrib*, const double* z)
+{
+    std::string text = "AddPolyline";
+    for (int i = 0; i < count; ++i)
+        text += " " + num(points[i].x) + "," + num(points[i].y);
+    gRecorder.calls.push_back(text + elevation(z));
+    return 1;
+}
+int fakeAddCircle(KXDOC, const double* c, double r, const tagKXEntAttrib*, const double* z)
+{
+    gRecorder.calls.push_back("AddCircle " + pt(c) + " r=" + num(r) + elevation(z));
+    return 1;
+}
+int fakeAddEllipse(KXDOC, const double* c, const double* axis, double ratio, const tagKXEntAttrib*,
+                   const double* z)
+{
+    gRecorder.calls.push_back("AddEllipse " + pt(c) + " " + pt(axis) + " ratio=" + num(ratio) + elevation(z));
+    return 1;
+}
+int fakeAddArc(KXDOC, const double* c, double r, double start, double end, const tagKXEntAttrib*,
+               const double* z)
+{
+    char angles[128];
+    std::snprintf(angles, sizeof angles, " a=%.17g,%.17g", start, end);
+    gRecorder.calls.push_back("AddArc " + pt(c) + " r=" + num(r) + angles + elevation(z));
+    return 1;
+}
+int fakeAddEllipticArc(KXDOC, const double* c, const double* axis, double ratio, double start,
+                       double end, const tagKXEntAttrib*, const double* z)
+{
+    gRecorder.calls.push_back("AddEllipticArc " + pt(c) + " " + pt(axis) + " ratio=" + num(ratio) +
+                              " a=" + num(start) + "," + num(end) + elevation(z));
+    return 1;
+}
+int fakeAddSpline(KXDOC, int, KXPoint*, int, const double*, int, const double*, int,
+                  const tagKXEntAttrib*, const double*)
+{
+    gRecorder.calls.push_back("AddSpline");
+    return 1;
+}
+void fakePush(KXDOC, const double* axes)
+{
+    std::array<double, 9> copy{};
+    std::copy(axes, axes + 9, copy.begin());
+    gRecorder.pushedAxes.push_back(copy);
+    gRecorder.calls.push_back("Push");
+}
+void fakePop(KXDOC)
+{
+    gRecorder.calls.push_back("Pop");
+}
+
+const clsEngineApi kRecordingApi{
+    fakeAddLayout, fakeGetCurrentLayout, fakeSetCurrentLayout, fakeAddProperty,
+    fakeAttribColor, fakeAttribLineStyle, fakeAttribLayer, fakeAttribSet,
+    fakeAddLine, fakeAddPolyline, fakeAddCircle, fakeAddEllipse,
+    fakeAddArc, fakeAddEllipticArc, fakeAddSpline, fakePush, fakePop,
+};
+
+bool isGeometry(const std::string& call)
+{
+    return call.rfind("Add", 0) == 0 || call == "Push" || call == "Pop";
+}
+
+}  // namespace
+
+std::vector<std::string> Recorder::geometry() const
+{
+    std::vector<std::string> out;
+    for (const std::string& call : calls) {
+        if (isGeometry(call))
+            out.push_back(call);
+    }
+    return out;
+}
+
+int Recorder::count(const std::string& prefix) const
+{
+    int n = 0;
+    for (const std::string& call : calls)
+        n += call.rfind(prefix, 0) == 0 ? 1 : 0;
+    return n;
+}
+
+Recorder& recorder()
+{
+    return gRecorder;
+}
+
+const clsEngineApi& recordingApi()
+{
+    return kRecordingApi;
+}
+
+std::string joinLines(const std::vector<std::string>& lines, const std::string& eol)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + eol;
+    return text;
+}
+
+std::string joinLines(std::initializer_list<std::string> lines, const std::string& eol)
+{
+    return joinLines(std::vector<std::string>(lines), eol);
+}
+
+std::vector<std::string> section(const std::string& name, std::vector<std::string> body)
+{
+    std::vector<std::string> lines{"0", "SECTION", "2", name};
+    lines.insert(lines.end(), body.begin(), body.end());
+    lines.insert(lines.end(), {"0", "ENDSEC"});
+    return lines;
+}
+
+std::vector<std::string> concat(std::initializer_list<std::vector<std::string>> parts)
+{
+    std::vector<std::string> out;
+    for (const auto& part : parts)
+        out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+std::vector<std::string> headerSection(const std::string& version)
+{
+    return section("HEADER", {"9", "$ACADVER", "1", version});
+}
+
+std::vector<std::string> eofLines()
+{
+    return {"0", "EOF"};
+}
+
+void TranslatorTest::SetUp()
+{
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const fs::path base = fs::temp_directory_path() /
+                          ("kxdxf-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" +
+                           info->name());
+    fs::remove_all(base);
+    tempDir_ = base / "tmp";
+    inputDir_ = base / "in";
+    fs::create_directories(tempDir_);
+    fs::create_directories(inputDir_);
+    if (const char* old = std::getenv("TMPDIR")) {
+        hadTmpdir_ = true;
+        savedTmpdir_ = old;
+    }
+    ::setenv("TMPDIR", tempDir_.c_str(), 1);
+    gRecorder = Recorder{};
+}
+
+void TranslatorTest::TearDown()
+{
+    if (hadTmpdir_)
+        ::setenv("TMPDIR", savedTmpdir_.c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
+    std::error_code ignored;
+    fs::remove_all(tempDir_.parent_path(), ignored);
+}
+
+std::string TranslatorTest::writeFile(const std::string& name, const std::string& content)
+{
+    const fs::path path = inputDir_ / name;
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+    return path.string();
+}
+
+int TranslatorTest::readWithRecorder(const std::string& path)
+{
+    clsTranslator translator(recordingApi(), nullptr);
+    return translator.read(path.c_str());
+}
+
+int TranslatorTest::readText(const std::string& content, const std::string& name)
+{
+    return readWithRecorder(writeFile(name, content));
+}
+
+std::vector<std::string> TranslatorTest::tempFilesStartingWith(const std::string& prefix) const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(tempDir_)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(prefix, 0) == 0)
+            names.push_back(name);
+    }
+    return names;
+}
+
+std::string TranslatorTest::slurp(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+}  // namespace kxdxf::test

@@ -1,0 +1,101 @@
+// Number conversion, dates, palette and lineweights.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+#include <korvex/kxtypes.h>
+
+#include "clssTABLES.h"
+#include "utlACItoRGB.h"
+#include "utlDates.h"
+#include "utlNumbers.h"
+
+namespace kxdxf {
+namespace {
+
+TEST(Numbers, RealsMatchTheCLibrary)
+{
+    for (const char* text : {"1.5", "  -2.25e3xyz", "+.5", "abc", "", "1e400", "-1e-400", "0x1p3",
+                             "inf", "-Infinity", "12abc", " \t7", "1.", "-", "1e", "1e+", ".",
+                             "3.14159265358979323846", "-0", "2451544.91568287", "\n 1.25E-3"}) {
+        const double expected = std::atof(text);
+        const double actual = utlAtof(text);
+        EXPECT_EQ(std::signbit(expected), std::signbit(actual)) << text;
+        EXPECT_EQ(expected, actual) << text;
+    }
+    EXPECT_TRUE(std::isnan(utlAtof("nan")));
+}
+
+TEST(Numbers, IntegersMatchTheCLibrary)
+{
+    for (const char* text : {"0", "42", " +42x", "-17", "2147483647", "2147483648", "-2147483649",
+                             "99999999999999999999", "-99999999999999999999", "9223372036854775807",
+                             "-9223372036854775808", "abc", "", "-", "  \t-5", "1.9", "256"}) {
+        EXPECT_EQ(std::atol(text), utlAtol(text)) << text;
+        EXPECT_EQ(std::atoi(text), utlAtoi(text)) << text;
+    }
+}
+
+TEST(Dates, JulianDaysBecomeCalendarDates)
+{
+    std::string out;
+    ASSERT_EQ(1, utlJulianToText("2451544.91568287", out));
+    EXPECT_EQ("12/31/1999 21:58:34", out);
+    ASSERT_EQ(1, utlJulianToText("2454091.895015729", out));
+    EXPECT_EQ("12/21/2006 21:28:49", out);
+}
+
+TEST(Dates, ZeroNonNumbersAndAbsurdValuesGiveNoDate)
+{
+    std::string out = "unchanged";
+    EXPECT_EQ(0, utlJulianToText("0", out));
+    EXPECT_EQ(0, utlJulianToText("not a date", out));
+    EXPECT_EQ(0, utlJulianToText("1e300", out));
+    EXPECT_EQ(0, utlJulianToText("nan", out));
+    EXPECT_EQ("unchanged", out);
+}
+
+TEST(Dates, DurationsInDaysHoursMinutesSeconds)
+{
+    std::string out;
+    ASSERT_EQ(1, utlDaysToText("0.5", out));
+    EXPECT_EQ("12 hours, 00 minutes, and 00 seconds", out);
+    ASSERT_EQ(1, utlDaysToText("2.25", out));
+    EXPECT_EQ("2 days, 06 hours, 00 minutes, and 00 seconds", out);
+    EXPECT_EQ(0, utlDaysToText("0", out));
+    EXPECT_EQ(0, utlDaysToText("inf", out));
+    ASSERT_EQ(1, utlDaysToText("1e300", out));  // huge but finite: no overflow
+}
+
+TEST(Palette, FixedAndComputedEntries)
+{
+    EXPECT_EQ(0x0000FFu, utlACItoRGB(1));
+    EXPECT_EQ(0x000000u, utlACItoRGB(7));
+    EXPECT_EQ(0x0000FFu, utlACItoRGB(10));
+    EXPECT_EQ(0x0000CCu, utlACItoRGB(12));
+    EXPECT_EQ(0x003FFFu, utlACItoRGB(20));
+    EXPECT_EQ(0x00FFFFu, utlACItoRGB(50));
+    EXPECT_EQ(0xFFFF00u, utlACItoRGB(130));
+    EXPECT_EQ(0x333333u, utlACItoRGB(250));
+    EXPECT_EQ(0xFFFFFFu, utlACItoRGB(255));
+    // Odd indices are the pale shades of their group.
+    EXPECT_EQ(0x7F7FFFu, utlACItoRGB(11));
+}
+
+TEST(Lineweights, ConvertToPixelsWithSpecialValues)
+{
+    EXPECT_EQ(KX_BYLAYER, utlLineweightToWidth(-1));
+    EXPECT_EQ(KX_BYBLOCK, utlLineweightToWidth(-2));
+    EXPECT_EQ(1, utlLineweightToWidth(0));
+    EXPECT_EQ(2, utlLineweightToWidth(-3));
+    EXPECT_EQ(4, utlLineweightToWidth(25));
+    EXPECT_EQ(8, utlLineweightToWidth(50));
+    EXPECT_EQ(16, utlLineweightToWidth(100));
+    EXPECT_EQ(34, utlLineweightToWidth(211));
+    EXPECT_EQ(INT_MAX, utlLineweightToWidth(LONG_MAX));
+}
+
+}  // namespace
+}  // namespace kxdxf

@@ -1,0 +1,64 @@
+// The kxpdbinfo tool: summary and exit status 0 for a valid file, a message
+// and exit status 1 for a broken one, 2 for a usage error.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "FileTestSupport.h"
+
+using namespace kxtest;
+
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string output;
+};
+
+ToolRun RunTool(const std::string& arguments) {
+    ToolRun run;
+    const std::string command = std::string(KX_BIN_DIR) + "/kxpdbinfo " + arguments + " 2>&1";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+}  // namespace
+
+TEST(PdbInfoTool, SummarisesValidFilesAndRejectsBrokenOnes) {
+    if (!std::filesystem::exists(std::string(KX_BIN_DIR) + "/kxpdbinfo")) GTEST_SKIP() << "tool not built";
+    ScopedTempDir dir;
+    Doc doc;
+    for (int i = 0; i < 10; ++i) doc.Line(i, 0, i, 5);
+    const double centre[2] = {3, 3};
+    KXAddCircle(doc.Handle(), centre, 2.0, nullptr, nullptr);
+    const std::string path = dir.File("tool.pdb");
+    ASSERT_TRUE(CloseWriteValidate(doc, path).ok);
+
+    const ToolRun ok = RunTool("'" + path + "'");
+    EXPECT_EQ(ok.status, 0) << ok.output;
+    EXPECT_NE(ok.output.find("line: 10"), std::string::npos) << ok.output;
+    EXPECT_NE(ok.output.find("circle: 1"), std::string::npos) << ok.output;
+    EXPECT_NE(ok.output.find("Resolution:"), std::string::npos);
+
+    std::vector<std::uint8_t> bytes = ReadAll(path);
+    bytes[61] = 'x';
+    const std::string broken = dir.File("broken.pdb");
+    std::FILE* f = std::fopen(broken.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    const ToolRun bad = RunTool("-q '" + broken + "'");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.output.find("invalid drawing file"), std::string::npos) << bad.output;
+
+    EXPECT_EQ(RunTool("").status, 2);
+}

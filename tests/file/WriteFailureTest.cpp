@@ -1,0 +1,161 @@
+// A failed write returns 0 and leaves nothing behind: no partial output,
+// no body file in the temporary directory, an existing file it may not
+// write untouched.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "file/CKXDrawingFileWriter.h"
+#include "file/CKXFileOutStream.h"
+#include "FileTestSupport.h"
+
+using namespace kxtest;
+
+namespace {
+
+// Passes writes through to a file until a byte budget is spent, then fails
+// like a full disk.
+class FailingStream : public IKXOutStream {
+public:
+    FailingStream(std::unique_ptr<IKXOutStream> inner, std::uint64_t budget)
+        : m_inner(std::move(inner)), m_budget(budget) {}
+    bool Write(const void* data, std::size_t n) override {
+        if (m_failed || n > m_budget) {
+            m_failed = true;
+            return false;
+        }
+        m_budget -= n;
+        return m_inner->Write(data, n);
+    }
+    bool Patch(std::uint64_t offset, const void* data, std::size_t n) override {
+        return !m_failed && m_inner->Patch(offset, data, n);
+    }
+    std::uint64_t Size() const override { return m_inner->Size(); }
+    bool Good() const override { return !m_failed && m_inner->Good(); }
+    bool Close() override { return m_inner->Close() && !m_failed; }
+
+private:
+    std::unique_ptr<IKXOutStream> m_inner;
+    std::uint64_t m_budget;
+    bool m_failed = false;
+};
+
+// Fails the n-th stream opened (0 = body, 1 = output) after budget bytes.
+KXStreamOpener FailingOpener(int which, std::uint64_t budget) {
+    auto count = std::make_shared<int>(0);
+    return [=](const std::string& path) -> std::unique_ptr<IKXOutStream> {
+        std::unique_ptr<IKXOutStream> stream = CKXFileOutStream::Open(path);
+        if (!stream) return nullptr;
+        if ((*count)++ != which) return stream;
+        return std::make_unique<FailingStream>(std::move(stream), budget);
+    };
+}
+
+class WriteFailure : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int i = 0; i < 3000; ++i) m_doc.Line(i, 0, i + 1, 1);
+        ASSERT_EQ(KXClose(m_doc.Handle(), 0), 1);
+    }
+    // Nothing but what the test put there remains in either directory.
+    void ExpectNothingLeft(std::size_t outputsBefore = 0) {
+        EXPECT_EQ(CountFiles(m_tmp.Path()), 0u) << "a body file was left behind";
+        EXPECT_EQ(CountFiles(m_out.Path()), outputsBefore) << "a partial output was left behind";
+    }
+
+    ScopedTempDir m_tmp;
+    ScopedTempDir m_out;
+    ScopedTmpEnv m_env{m_tmp.Path()};
+    Doc m_doc;
+};
+
+}  // namespace
+
+TEST_F(WriteFailure, OutputInAMissingDirectory) {
+    EXPECT_EQ(KXWrite(m_doc.Handle(), m_out.File("missing/plan.pdb").c_str()), 0);
+    ExpectNothingLeft();
+}
+
+TEST_F(WriteFailure, ReadOnlyOutputIsLeftAlone) {
+    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    const std::string path = m_out.File("plan.pdb");
+    {
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("older drawing", f);
+        std::fclose(f);
+    }
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    EXPECT_EQ(KXWrite(m_doc.Handle(), path.c_str()), 0);
+    ExpectNothingLeft(1);
+    const std::vector<std::uint8_t> kept = ReadAll(path);
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), "older drawing");
+}
+
+TEST_F(WriteFailure, DirectoryAsOutputIsLeftAlone) {
+    const std::string path = m_out.File("plan.pdb");
+    ASSERT_TRUE(std::filesystem::create_directory(path));
+    EXPECT_EQ(KXWrite(m_doc.Handle(), path.c_str()), 0);
+    ExpectNothingLeft(1);
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
+TEST_F(WriteFailure, FullDeviceAsOutput) {
+    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+    EXPECT_EQ(KXWrite(m_doc.Handle(), "/dev/full"), 0);
+    ExpectNothingLeft();
+    struct stat info {};
+    EXPECT_EQ(stat("/dev/full", &info), 0) << "the device must never be removed";
+}
+
+TEST_F(WriteFailure, BodyFileFailsPartWay) {
+    for (std::uint64_t budget : {0ull, 100ull, 20000ull, 60000ull}) {
+        CKXDrawingFileWriter writer(m_doc.Get(), FailingOpener(0, budget));
+        EXPECT_FALSE(writer.Write(m_out.File("plan.pdb"))) << budget;
+        ExpectNothingLeft();
+    }
+}
+
+TEST_F(WriteFailure, OutputFailsPartWay) {
+    for (std::uint64_t budget : {0ull, 50ull, 1000ull, 40000ull}) {
+        CKXDrawingFileWriter writer(m_doc.Get(), FailingOpener(1, budget));
+        EXPECT_FALSE(writer.Write(m_out.File("plan.pdb"))) << budget;
+        ExpectNothingLeft();
+    }
+}
+
+TEST_F(WriteFailure, UnwritableTempDirectory) {
+    ScopedTmpEnv missing(m_tmp.File("does-not-exist"));
+    EXPECT_EQ(KXWrite(m_doc.Handle(), m_out.File("plan.pdb").c_str()), 0);
+    ExpectNothingLeft();
+}
+
+TEST_F(WriteFailure, SucceedsAfterFailuresAndCleansUp) {
+    EXPECT_EQ(KXWrite(m_doc.Handle(), m_out.File("missing/plan.pdb").c_str()), 0);
+    const std::string path = m_out.File("plan.pdb");
+    EXPECT_EQ(KXWrite(m_doc.Handle(), path.c_str()), 1);
+    EXPECT_EQ(CountFiles(m_tmp.Path()), 0u);
+    const KXPdbResult result = CKXPdbValidator::ValidateFile(path);
+    EXPECT_TRUE(result.ok) << result.error;
+}
+
+TEST(WriteRefusal, EmptyAndUnfinishedDocuments) {
+    ScopedTempDir tmp;
+    ScopedTempDir out;
+    ScopedTmpEnv env(tmp.Path());
+    Doc empty;
+    ASSERT_EQ(KXClose(empty.Handle(), 0), 1);
+    EXPECT_EQ(KXWrite(empty.Handle(), out.File("empty.pdb").c_str()), 0);
+    Doc unfinished;
+    unfinished.Line(0, 0, 1, 1);
+    EXPECT_EQ(KXWrite(unfinished.Handle(), out.File("unfinished.pdb").c_str()), 0);
+    // Entities added after finishing were never placed or quantised.
+    ASSERT_EQ(KXClose(unfinished.Handle(), 0), 1);
+    unfinished.Line(5, 5, 6, 6);
+    EXPECT_EQ(KXWrite(unfinished.Handle(), out.File("grown.pdb").c_str()), 0);
+    EXPECT_EQ(KXWrite(nullptr, out.File("null.pdb").c_str()), 0);
+    EXPECT_EQ(KXWrite(unfinished.Handle(), nullptr), 0);
+    EXPECT_EQ(CountFiles(tmp.Path()), 0u);
+    EXPECT_EQ(CountFiles(out.Path()), 0u);
+}

@@ -1,0 +1,73 @@
+// The kxrender program end to end: a corpus drawing to PNG and SVG, and
+// its refusals. Skipped when the program or the corpus is not there.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+bool Exists(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0;
+}
+
+const std::string kTool = std::string(KX_BIN_DIR) + "/kxrender";
+const std::string kDrawing = std::string(KX_SHARED_DIR) + "/corpus/dxfjs/arc15.dxf";
+
+int RunTool(const std::string& arguments) {
+    const std::string command = "'" + kTool + "' " + arguments + " > /dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class RenderTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Exists(kTool)) GTEST_SKIP() << "kxrender not built";
+        if (!Exists(kDrawing)) GTEST_SKIP() << "corpus not available";
+        m_base = "/tmp/kxrender_tool_" + std::to_string(getpid());
+    }
+    void TearDown() override {
+        std::remove((m_base + ".png").c_str());
+        std::remove((m_base + ".svg").c_str());
+    }
+    std::string m_base;
+};
+
+TEST_F(RenderTool, DrawsADrawingAsPngAndSvg) {
+    ASSERT_EQ(RunTool("'" + kDrawing + "' " + m_base + ".png --size 300"), 0);
+    const std::string png = Slurp(m_base + ".png");
+    ASSERT_GT(png.size(), 8u);
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+
+    ASSERT_EQ(RunTool("'" + kDrawing + "' " + m_base + ".svg --background 000000 --monochrome"), 0);
+    const std::string svg = Slurp(m_base + ".svg");
+    EXPECT_NE(svg.find("<path stroke=\"#ffffff\""), std::string::npos);
+}
+
+TEST_F(RenderTool, RefusesBadArgumentsAndUnreadableInput) {
+    EXPECT_EQ(RunTool("'" + kDrawing + "' " + m_base + ".bmp"), 1);
+    EXPECT_EQ(RunTool("'" + kDrawing + "'"), 1);
+    EXPECT_EQ(RunTool("'" + kDrawing + "' " + m_base + ".png --size 0"), 1);
+    EXPECT_EQ(RunTool("'" + kDrawing + "' " + m_base + ".png --window 1,1,0,2"), 1);
+    EXPECT_EQ(RunTool("/nonexistent/drawing.dxf " + m_base + ".png"), 2);
+    EXPECT_EQ(RunTool("/etc/hostname " + m_base + ".png"), 2);
+    EXPECT_EQ(RunTool("--help"), 0);
+}
+
+}  // namespace

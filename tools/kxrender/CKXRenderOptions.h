@@ -1,0 +1,34 @@
+// The command line of kxrender.
+#pragma once
+
+#include <kxplatform/wintypes.h>
+
+#include <array>
+#include <optional>
+#include <string>
+
+class CKXRenderOptions {
+public:
+    enum class Format { Png, Svg };
+
+    // The longer side of the picture when no size is given.
+    static constexpr int kDefaultSide = 2048;
+
+    // Parses argv; false with an error message for bad input.
+    bool Parse(int argc, const char* const* argv, std::string& error);
+    static std::string Usage();
+
+    bool helpRequested = false;
+    std::string input;
+    std::string output;
+    Format format = Format::Png;
+    // Fit the drawing into side x side pixels, or an exact width x height.
+    int side = kDefaultSide;
+    int width = 0;
+    int height = 0;
+    COLORREF background = 0xFFFFFF;
+    int displayMode = 0;
+    int layout = -1;
+    // xmin, ymin, xmax, ymax in drawing units.
+    std::optional<std::array<double, 4>> window;
+};
