@@ -88,8 +88,37 @@ void BM_DrawFullRecording(benchmark::State& state) {
     }
 }
 
+// 200k dashed lines: the walk itself, and the cached pattern scaling on a
+// redraw at the same zoom.
+KXDOC BuildStyledDocument() {
+    KXDOC doc = KXCreateDocInstance();
+    const double elements[4] = {20.0, -10.0, 0.0, -10.0};
+    const tagKXLineStyle dashDot{1, 4, elements};
+    tagKXAttrib attrib{0, 0, KXAttribLineStyle(doc, &dashDot), 0, 0};
+    KXAttribSet(doc, &attrib);
+    std::mt19937 random(6789);
+    std::uniform_real_distribution<double> where(0.0, kArea);
+    std::uniform_real_distribution<double> offset(-150.0, 150.0);
+    for (int i = 0; i < 200000; ++i) {
+        const double start[2] = {where(random), where(random)};
+        const double end[2] = {start[0] + offset(random), start[1] + offset(random)};
+        KXAddLine(doc, start, end, nullptr, nullptr);
+    }
+    KXClose(doc, 0);
+    return doc;
+}
+
+void BM_DrawStyled(benchmark::State& state) {
+    static KXDOC doc = BuildStyledDocument();
+    HDC dc = KXCreateRasterDC(kSide, kSide, 0xFFFFFF);
+    const KXDrawRequest request{0, RECT{0, 0, kSide, kSide}, 0.0, 0.0, kArea, kArea, dc};
+    for (auto _ : state) benchmark::DoNotOptimize(KXDraw(doc, &request));
+    DeleteDC(dc);
+}
+
 }  // namespace
 
+BENCHMARK(BM_DrawStyled)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_DrawFull)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_DrawZoomOnePercent)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_DrawFullRecording)->Unit(benchmark::kMillisecond)->Iterations(3);

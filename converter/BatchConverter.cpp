@@ -5,7 +5,6 @@
 #include <kxplatform/fileapi.h>
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -36,7 +35,7 @@ private:
 };
 
 // Removes one final line end; a list written with CR LF line ends loses its
-// carriage return too, as a text-mode read on the original platform would.
+// carriage return too, as a text-mode read on Windows would.
 void RemoveFinalLineEnd(std::string& line) {
     if (!line.empty() && line.back() == '\n') {
         line.pop_back();

@@ -81,7 +81,7 @@ void CKXDocFinisher::Finish() {
     Quantise();
 }
 
-// --- Step 1 ------------------------------------------------------------------------
+// --- Flattening and measuring ------------------------------------------------------
 
 void CKXDocFinisher::FlattenAndMeasure() {
     // Sets are resolved against the attributes in force, as the stream left
@@ -115,7 +115,7 @@ void CKXDocFinisher::FlattenAndMeasure() {
     m_doc.GetEntList() = std::move(output);
 }
 
-// --- Steps 2 and 3 -----------------------------------------------------------------
+// --- Clip resolution ---------------------------------------------------------------
 
 double CKXDocFinisher::ClipResolution(const CFltExtents& box) {
     if (box.IsEmpty()) return 0.0;
@@ -135,7 +135,7 @@ void CKXDocFinisher::FixClipResolution() {
     m_doc.SetExtents(m_working);
 }
 
-// --- Step 4 ------------------------------------------------------------------------
+// --- Styled geometry and long polylines --------------------------------------------
 
 KXEntList CKXDocFinisher::SplitPolyline(const CKXPolyline& polyline) {
     KXEntList pieces;
@@ -187,7 +187,7 @@ void CKXDocFinisher::ExplodeStyledAndSplit() {
     m_doc.GetEntList() = std::move(output);
 }
 
-// --- Step 5 ------------------------------------------------------------------------
+// --- Clipping the stream -----------------------------------------------------------
 
 void CKXDocFinisher::ClipStream() {
     CKXAttribTable& tables = m_doc.Attribs();
@@ -224,7 +224,7 @@ void CKXDocFinisher::ClipStream() {
     }
 }
 
-// --- Step 8 ------------------------------------------------------------------------
+// --- File properties ---------------------------------------------------------------
 
 void CKXDocFinisher::PrefixProperties() {
     std::vector<tagKXProperty> prefix;
@@ -241,7 +241,7 @@ void CKXDocFinisher::PrefixProperties() {
                       std::make_move_iterator(prefix.end()));
 }
 
-// --- Step 10 -----------------------------------------------------------------------
+// --- Drawing resolution and integer coordinates ----------------------------------
 
 double CKXDocFinisher::LongestPattern() const {
     double longest = 0.0;

@@ -204,7 +204,8 @@ void CKXStyleExploder::FillDirection(CKXLine& line, CKXDoc& doc) {
     const double dx = line.GetEnd().x - line.GetStart().x;
     const double dy = line.GetEnd().y - line.GetStart().y;
     const double length = std::hypot(dx, dy);
-    if (!(length > kMinPieceLength) || !std::isfinite(length)) {
+    // A piece without length has no direction to step along.
+    if (!(length > 0.0) || !std::isfinite(length)) {
         line.SetSolidPiece(true);
         return;
     }

@@ -16,8 +16,7 @@ struct KXLineStyleExt;
 
 class CKXStyleExploder {
 public:
-    // Pieces at least this long count as having a direction.
-    static constexpr double kMinPieceLength = 0.0;
+    // Direction-cache buckets: a piece's bucket is |major / length| x this.
     static constexpr int kDirectionBuckets = 512;
 
     // Starts from the document's default attributes (solid).

@@ -112,6 +112,12 @@ void DrawEllipse(const CKXEllipse& ellipse, HDC dc, CKXConverter& rc) {
         DrawChord(path, start, end);
         return;
     }
+    // As for circles, a curve whose start lands on its centre is a dot.
+    const KXDevPoint centre = rc.ToDeviceExact(ellipse.GetCentre());
+    if (start == centre) {
+        path.Dot(start);
+        return;
+    }
     const double minorAxis = std::fmin(ellipse.GetMajorLength(), ellipse.GetMinorLength());
     const StepTable& table = Steps();
     const CFltPoint& c = ellipse.GetCentre();

@@ -128,3 +128,29 @@ TEST_F(Validator, SurvivesRandomCorruption) {
         EXPECT_TRUE(result.ok || !result.error.empty());
     }
 }
+
+TEST(ValidatorPlacement, RejectsAnEntityListedInAForeignCell) {
+    ScopedTempDir dir;
+    Doc doc;
+    doc.Line(0, 0, 1, 1);        // lower-left corner: a deep cell
+    doc.Line(99, 99, 100, 100);  // upper-right corner: another deep cell
+    doc.Line(0, 100, 100, 0);    // spans everything: the root
+    const std::string path = dir.File("cells.pdb");
+    const KXPdbResult result = CloseWriteValidate(doc, path);
+    ASSERT_TRUE(result.ok);
+    std::vector<std::uint8_t> bytes = ReadAll(path);
+    std::size_t map = 0;
+    for (const auto& r : result.summary.records) {
+        if (r.label == "TileMap") map = r.offset;
+    }
+    // Swap the tile map entries of the two occupied deep cells.
+    std::vector<std::size_t> used;
+    for (std::size_t slot = 256; slot < 1280; ++slot) {
+        if (kxbe::LoadI32(bytes.data() + map + 8 * slot + 4) != 0) used.push_back(slot);
+    }
+    ASSERT_EQ(used.size(), 2u);
+    for (int b = 0; b < 8; ++b) std::swap(bytes[map + 8 * used[0] + b], bytes[map + 8 * used[1] + b]);
+    const KXPdbResult swapped = CKXPdbValidator(bytes).Validate();
+    EXPECT_FALSE(swapped.ok);
+    EXPECT_NE(swapped.error.find("square"), std::string::npos) << swapped.error;
+}

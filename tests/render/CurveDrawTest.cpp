@@ -118,3 +118,16 @@ TEST(CircleDraw, HugeCirclesStayWithinThirtyTwoBits) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace rendertest;
+
+TEST(EllipseDraw, EllipseSmallerThanAUnitIsADot) {
+    Scene scene;
+    scene.Add<CKXEllipse>(CFltPoint{50.5, 50.5}, CFltPoint{0.3, 0}, 0.5, 0.0, 0.0, true);
+    scene.Finish(CFltExtents(0, 0, 100, 100));
+    EXPECT_EQ(Strokes(scene.DrawUnit()), (std::vector<std::string>{"M 50 49", "L 51 49"}));
+}
+
+}  // namespace

@@ -100,6 +100,7 @@ KXPdbResult CKXPdbValidator::Validate() {
     KXPdbResult result;
     m_summary = KXPdbSummary();
     m_poolRecords.clear();
+    m_boxes.clear();
     try {
         m_summary.fileSize = m_bytes.size();
         CheckHeader();
@@ -525,6 +526,7 @@ std::uint32_t CKXPdbValidator::EntityRecord(CKXPdbReader& r, int pool, int index
     r.Bytes(body, "entity record");
     entity.size = static_cast<std::uint32_t>(r.Position() - entity.fileOffset);
     m_summary.entities.push_back(entity);
+    m_boxes.emplace_back();
     ++m_summary.entityCountsByKind[entity.kind];
     CheckEntityGeometry(m_summary.entities.back());
     return entity.size;
@@ -538,9 +540,18 @@ void CKXPdbValidator::CheckEntityGeometry(const KXPdbEntityInfo& entity) {
                    "entity " + std::to_string(m_summary.entities.size() - 1) + " (pool " +
                        std::to_string(entity.pool) + ", index " + std::to_string(entity.index) + ")");
     const std::size_t points = entity.kind == kPolyline ? r.U16("point count") : 2;
+    Box& box = m_boxes[m_summary.entities.size() - 1];
     for (std::size_t i = 0; i < points; ++i) {
         const std::int32_t x = r.I32("x");
         const std::int32_t y = r.I32("y");
+        if (!box.known) {
+            box = Box{true, x, y, x, y};
+        } else {
+            box.xmin = std::min(box.xmin, x);
+            box.ymin = std::min(box.ymin, y);
+            box.xmax = std::max(box.xmax, x);
+            box.ymax = std::max(box.ymax, y);
+        }
         if (x < -kCoordinateSlack || y < -kCoordinateSlack ||
             x > m_summary.width + kCoordinateSlack || y > m_summary.height + kCoordinateSlack) {
             r.Fail("point (" + std::to_string(x) + ", " + std::to_string(y) +
@@ -674,6 +685,7 @@ void CKXPdbValidator::CheckTiles(std::size_t tileMapRecord) {
                               " is placed in more than one cell");
                 }
                 mark = 1;
+                CheckPlacement(firstOfPool + word, level, cell, where);
             }
         }
     }
@@ -687,6 +699,34 @@ void CKXPdbValidator::CheckTiles(std::size_t tileMapRecord) {
             Fail("entity " + std::to_string(info.index) + " of pool " + std::to_string(info.pool) +
                  " is in no tile map cell");
         }
+    }
+}
+
+void CKXPdbValidator::CheckPlacement(std::size_t entity, int level, int cell, const std::string& where) const {
+    const Box& box = m_boxes[entity];
+    if (!box.known) return;
+    // The cell's square in coordinates normalised to the drawing box: the
+    // quadrant taken at level i sits in bits 2(i-1) and 2(i-1)+1.
+    double x0 = 0.0;
+    double y0 = 0.0;
+    double size = 1.0;
+    for (int i = 1; i <= level; ++i) {
+        const int q = (cell >> (2 * (i - 1))) & 3;
+        size /= 2.0;
+        if (q == 2 || q == 3) x0 += size;
+        if (q == 1 || q == 2) y0 += size;
+    }
+    // One integer unit of slack on each side for the truncation.
+    const auto outside = [&](std::int32_t lo, std::int32_t hi, std::int32_t extent, double origin) {
+        if (extent <= 0) return false;
+        const double slack = 1.0 / extent;
+        return lo / static_cast<double>(extent) < origin - slack ||
+               hi / static_cast<double>(extent) > origin + size + slack;
+    };
+    if (outside(box.xmin, box.xmax, m_summary.width, x0) || outside(box.ymin, box.ymax, m_summary.height, y0)) {
+        const KXPdbEntityInfo& info = m_summary.entities[entity];
+        Fail(where + ": entity " + std::to_string(info.index) + " of pool " + std::to_string(info.pool) +
+             " does not lie in the cell's square");
     }
 }
 

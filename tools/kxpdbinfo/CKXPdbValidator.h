@@ -47,6 +47,7 @@ private:
     std::uint32_t EntityRecord(CKXPdbReader& reader, int pool, int index);
     void CheckEntityGeometry(const KXPdbEntityInfo& entity);
     void CheckTiles(std::size_t tileMapRecord);
+    void CheckPlacement(std::size_t entity, int level, int cell, const std::string& where) const;
     void CheckRecordCount(std::size_t end);
 
     CKXPdbReader RecordReader(std::size_t record) const;
@@ -56,4 +57,11 @@ private:
     std::vector<std::uint8_t> m_bytes;
     KXPdbSummary m_summary;
     std::vector<std::size_t> m_poolRecords;  // record numbers of the entity pools
+    // Integer bounding boxes of lines and polylines, by entity, for checking
+    // that each lies in the square of the cell that lists it.
+    struct Box {
+        bool known = false;
+        std::int32_t xmin = 0, ymin = 0, xmax = 0, ymax = 0;
+    };
+    std::vector<Box> m_boxes;
 };
