@@ -2,18 +2,19 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
+
+#include "utlOpenInputFile.h"
 
 namespace kxdxf {
 
 bool clsDxfStream::open(const std::string& path)
 {
     close();
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    const FilePtr file = utlOpenInputFile(path);
     if (!file)
         return false;
-    // Grow by chunks rather than trusting a size query: the input may be a
-    // pipe or a file that changes while it is read.
+    // Grow by chunks rather than trusting a size query: the file may
+    // change while it is read.
     constexpr std::size_t kChunk = 1 << 20;
     std::size_t used = 0;
     for (;;) {

@@ -9,7 +9,7 @@ namespace {
 
 constexpr int kMaxEntities = 500000;
 
-enum class Filling { Single, Multi, Vertex };
+using Filling = clssENTITY::Filling;
 using Reader = int (*)(clsTranslator&, const clssENTITY&);
 
 struct Dispatch {
@@ -89,17 +89,7 @@ void clsEntitySection::readEntity(clsTranslator& tr, clssENTITY& entity, std::st
         entity.readMKey(tr);
         return;
     }
-    switch (dispatch->filling) {
-    case Filling::Single:
-        entity.readSKey(tr);
-        break;
-    case Filling::Multi:
-        entity.readMKey(tr);
-        break;
-    case Filling::Vertex:
-        entity.readVKey(tr);
-        break;
-    }
+    entity.read(tr, dispatch->filling);
     const bool drawn = entity.space() == tr.readSpace() && entity.visible() == 1;
     if (!drawn)
         return;

@@ -2,12 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
+
+#include "utlOpenInputFile.h"
 
 namespace kxdxf {
 namespace {
-
-using FilePtr = std::unique_ptr<FILE, int (*)(FILE*)>;
 
 // Lines are examined as fgets delivers them into a 4096-byte buffer.
 constexpr int kFormatLineBuffer = 4096;
@@ -30,7 +29,7 @@ int classifyLine(const char* line, std::size_t length)
 
 std::optional<int> clsInputFile::getFileFormat(const std::string& path)
 {
-    FilePtr file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    const FilePtr file = utlOpenInputFile(path);
     if (!file)
         return std::nullopt;
     char line[kFormatLineBuffer];
@@ -42,14 +41,14 @@ std::optional<int> clsInputFile::getFileFormat(const std::string& path)
     return kUndecided;
 }
 
-bool clsInputFile::convertCrToLf(const std::string& input, const std::string& output)
+clsInputFile::CopyResult clsInputFile::convertCrToLf(const std::string& input, const std::string& output)
 {
-    FilePtr in(std::fopen(input.c_str(), "rb"), &std::fclose);
+    const FilePtr in = utlOpenInputFile(input);
     if (!in)
-        return false;
-    FilePtr out(std::fopen(output.c_str(), "wb"), &std::fclose);
+        return CopyResult::InputFailed;
+    const FilePtr out(std::fopen(output.c_str(), "wb"), &std::fclose);
     if (!out)
-        return false;
+        return CopyResult::OutputFailed;
     // Byte for byte, so that NUL bytes and long lines are copied unchanged.
     char buffer[kCopyChunk];
     std::size_t got = 0;
@@ -59,9 +58,11 @@ bool clsInputFile::convertCrToLf(const std::string& input, const std::string& ou
                 buffer[i] = '\n';
         }
         if (std::fwrite(buffer, 1, got, out.get()) != got)
-            return false;
+            return CopyResult::OutputFailed;
     }
-    return std::ferror(in.get()) == 0 && std::fflush(out.get()) == 0;
+    if (std::ferror(in.get()) != 0)
+        return CopyResult::InputFailed;
+    return std::fflush(out.get()) == 0 ? CopyResult::Copied : CopyResult::OutputFailed;
 }
 
 }  // namespace kxdxf

@@ -15,9 +15,11 @@ public:
     // The convention of the first line that decides it; nothing when the
     // file cannot be opened.
     static std::optional<int> getFileFormat(const std::string& path);
+    enum class CopyResult { Copied, InputFailed, OutputFailed };
+
     // Copies input to output with every carriage return made a line feed;
-    // false when either file cannot be opened or written.
-    static bool convertCrToLf(const std::string& input, const std::string& output);
+    // says which side failed when a file cannot be opened, read or written.
+    static CopyResult convertCrToLf(const std::string& input, const std::string& output);
 };
 
 }  // namespace kxdxf

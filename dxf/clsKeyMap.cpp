@@ -1,11 +1,25 @@
 #include "clsKeyMap.h"
 
+#include <charconv>
+
 #include "clsLogs.h"
+#include "utlNumbers.h"
 
 namespace kxdxf {
 namespace {
 
 constexpr std::size_t kInitialSlots = 64;
+// A count key holds what this map wrote there, far below this; anything
+// larger came from the file (a group code shaped like "10.0" lands on an
+// indexed key) and is not a count to add to.
+constexpr long kMaxOccurrences = 1L << 30;
+
+void appendNumber(std::string& out, long number)
+{
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, number);
+    out.append(digits, result.ptr);
+}
 
 std::uint64_t hashKey(std::string_view key)
 {
@@ -77,6 +91,29 @@ void clsKeyMap::set(std::string_view key, std::string_view value)
     slot.generation = generation_;
     slot.entry = static_cast<std::uint32_t>(count_);
     ++count_;
+}
+
+long clsKeyMap::occurrencesOf(std::string_view code) const
+{
+    const std::string* count = find(code);
+    const long value = count ? utlAtol(count->c_str()) : 0;
+    return value >= 0 && value < kMaxOccurrences ? value : 0;
+}
+
+void clsKeyMap::setIndexed(std::string_view code, long index, std::string_view value)
+{
+    scratch_.assign(code).push_back('.');
+    appendNumber(scratch_, index);
+    set(scratch_, value);
+}
+
+void clsKeyMap::addOccurrence(std::string_view code, std::string_view value)
+{
+    const long index = occurrencesOf(code);
+    setIndexed(code, index, value);
+    scratch_.clear();
+    appendNumber(scratch_, index + 1);
+    set(code, scratch_);
 }
 
 void utlDumpKeyMap(clsLogs& logs, const clsKeyMap& map)

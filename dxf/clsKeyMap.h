@@ -18,6 +18,11 @@ public:
     void clear();
     // Inserts or replaces.
     void set(std::string_view key, std::string_view value);
+    // Sets the key "code.index".
+    void setIndexed(std::string_view code, long index, std::string_view value);
+    // Multi-key filling: the occurrence i (from 0) of a code goes under
+    // "code.i" and the code's own key counts the occurrences so far.
+    void addOccurrence(std::string_view code, std::string_view value);
     // The value, or null when the key is absent.
     const std::string* find(std::string_view key) const;
     bool has(std::string_view key) const { return find(key) != nullptr; }
@@ -44,12 +49,14 @@ private:
     };
 
     std::size_t slotOf(std::string_view key) const;
+    long occurrencesOf(std::string_view code) const;
     void grow();
 
     std::vector<Entry> entries_;
     std::size_t count_ = 0;
     std::vector<Slot> slots_;
     std::uint32_t generation_ = 1;
+    std::string scratch_;
 };
 
 // Writes the map to the trace log (a debugging aid).

@@ -25,17 +25,31 @@ double zeroIfTiny(double v)
     return std::fabs(v) <= kZeroComponent ? 0.0 : v;
 }
 
+double lengthOf(const Vec3& v)
+{
+    const double squared = v.x * v.x + v.y * v.y + v.z * v.z;
+    // The squares of a huge extrusion's components overflow; hypot scales
+    // them first (and is only needed then).
+    return std::isfinite(squared) ? std::sqrt(squared) : std::hypot(v.x, v.y, v.z);
+}
+
+// Zero when the vectors are parallel or too short to tell.
 Vec3 unitCross(const Vec3& a, const Vec3& b)
 {
     Vec3 c{zeroIfTiny(a.y * b.z - a.z * b.y), zeroIfTiny(a.z * b.x - a.x * b.z),
            zeroIfTiny(a.x * b.y - a.y * b.x)};
-    const double length = std::sqrt(c.x * c.x + c.y * c.y + c.z * c.z);
-    if (length > 0) {
+    const double length = lengthOf(c);
+    if (length > 0 && std::isfinite(length)) {
         c.x /= length;
         c.y /= length;
         c.z /= length;
     }
     return c;
+}
+
+bool isZero(const Vec3& v)
+{
+    return v.x == 0.0 && v.y == 0.0 && v.z == 0.0;
 }
 
 double component(const clssENTITY& entity, const char* single, const char* multi, double fallback)
@@ -71,20 +85,23 @@ void clsOCS::build(double nx, double ny, double nz)
     const bool nearWorldZ = std::fabs(nx) < kArbitraryAxisLimit && std::fabs(ny) < kArbitraryAxisLimit;
     const Vec3 x = unitCross(nearWorldZ ? Vec3{0, 1, 0} : Vec3{0, 0, 1}, n);
     const Vec3 y = unitCross(n, x);
+    // An extrusion so short that its axes vanish defines no plane either.
+    if (isZero(x) || isZero(y))
+        return;
     axes_ = {x.x, x.y, x.z, y.x, y.y, y.z, n.x, n.y, n.z};
     needsTransform_ = true;
 }
 
-void clsOCS::push(clsTranslator& tr) const
+clsOCS::Scope::Scope(clsTranslator& tr, const clsOCS& ocs) : tr_(tr), pushed_(ocs.needsTransform())
 {
-    if (needsTransform_)
-        tr.api().PushCoordSys3D(tr.doc(), axes_.data());
+    if (pushed_)
+        tr_.api().PushCoordSys3D(tr_.doc(), ocs.axes().data());
 }
 
-void clsOCS::pop(clsTranslator& tr) const
+clsOCS::Scope::~Scope()
 {
-    if (needsTransform_)
-        tr.api().PopCoordSys3D(tr.doc());
+    if (pushed_)
+        tr_.api().PopCoordSys3D(tr_.doc());
 }
 
 }  // namespace kxdxf

@@ -20,9 +20,19 @@ public:
     // X, Y and Z axes, three reals each: what KXPushCoordSys3D takes.
     const std::array<double, 9>& axes() const { return axes_; }
 
-    // Pushes the system when it is not the world system, and pops it again.
-    void push(clsTranslator& tr) const;
-    void pop(clsTranslator& tr) const;
+    // Keeps the system pushed on the engine while it lives, when it is not
+    // the world system; the pop also happens when an engine call throws.
+    class Scope {
+    public:
+        Scope(clsTranslator& tr, const clsOCS& ocs);
+        ~Scope();
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+
+    private:
+        clsTranslator& tr_;
+        bool pushed_;
+    };
 
 private:
     void build(double nx, double ny, double nz);

@@ -39,15 +39,20 @@ constexpr const char* kTraceDates[] = {"2451544.91568287", "2454091.895015729"};
 
 }  // namespace
 
-clsTranslator::clsTranslator(const clsEngineApi& api, KXDOC doc) : api_(api), doc_(doc)
+clsTranslator::clsTranslator(const clsEngineApi& api, KXDOC doc) : api_(api), doc_(doc) {}
+
+const std::string& clsTranslator::fixedDateLines()
 {
-    for (const char* value : kTraceDates) {
-        std::string text;
-        utlJulianToText(value, text);
-        if (!fixedDateLines_.empty())
-            fixedDateLines_ += '\n';
-        fixedDateLines_ += std::string("<") + value + "> <" + text + ">";
+    if (fixedDateLines_.empty()) {
+        for (const char* value : kTraceDates) {
+            std::string text;
+            utlJulianToText(value, text);
+            if (!fixedDateLines_.empty())
+                fixedDateLines_ += '\n';
+            fixedDateLines_ += std::string("<") + value + "> <" + text + ">";
+        }
     }
+    return fixedDateLines_;
 }
 
 clsTranslator::~clsTranslator()
@@ -185,8 +190,10 @@ void clsTranslator::prepareInput(const char* path)
         tempCopyPath_ = clsTempFiles::createUnique(clsTempFiles::directory(), kTempCopyPrefix);
         if (tempCopyPath_.empty())
             utlFatal("TranslatorRead: ERROR opening file <%s>\n", path);
-        if (!clsInputFile::convertCrToLf(path, tempCopyPath_))
-            utlFatal("TranslatorRead: ERROR opening file <%s>\n", tempCopyPath_.c_str());
+        const clsInputFile::CopyResult copied = clsInputFile::convertCrToLf(path, tempCopyPath_);
+        if (copied != clsInputFile::CopyResult::Copied)
+            utlFatal("TranslatorRead: ERROR opening file <%s>\n",
+                     copied == clsInputFile::CopyResult::InputFailed ? path : tempCopyPath_.c_str());
         logs_.logMsg("szTmpUnixFileNm: <%s>", tempCopyPath_.c_str());
         source = tempCopyPath_;
     }

@@ -61,8 +61,8 @@ public:
     int utlColorACItoKXColor(int aci);
 
     // The date texts LINE writes to the trace log: fixed values, so they
-    // are computed once per read.
-    const std::string& fixedDateLines() const { return fixedDateLines_; }
+    // are computed once, on first use.
+    const std::string& fixedDateLines();
 
 private:
     int readSteps(const char* path);

@@ -1,7 +1,5 @@
 #include "clssENTITY.h"
 
-#include <charconv>
-
 #include "clsTranslator.h"
 #include "utlNumbers.h"
 
@@ -12,13 +10,6 @@ constexpr int kMaxPairsPerEntity = 100000;
 // The longest layer name kept (the rest of a longer value is dropped).
 constexpr std::size_t kMaxLayerName = 1023;
 
-void appendNumber(std::string& out, long number)
-{
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, number);
-    out.append(digits, result.ptr);
-}
-
 bool isVertexIndexedCode(std::string_view code)
 {
     return code == "40" || code == "41" || code == "42";
@@ -28,37 +19,20 @@ bool isVertexIndexedCode(std::string_view code)
 
 void clssENTITY::readSKey(clsTranslator& tr)
 {
-    fill(tr, Filling::Single);
+    read(tr, Filling::Single);
 }
 
 void clssENTITY::readMKey(clsTranslator& tr)
 {
-    fill(tr, Filling::Multi);
+    read(tr, Filling::Multi);
 }
 
 void clssENTITY::readVKey(clsTranslator& tr)
 {
-    fill(tr, Filling::Vertex);
+    read(tr, Filling::Vertex);
 }
 
-void clssENTITY::storeIndexed(std::string_view code, long index, std::string_view value)
-{
-    scratchKey_.assign(code).push_back('.');
-    appendNumber(scratchKey_, index);
-    keys_.set(scratchKey_, value);
-}
-
-void clssENTITY::storeMulti(std::string_view code, std::string_view value)
-{
-    const std::string* countText = keys_.find(code);
-    const long index = countText ? utlAtol(countText->c_str()) : 0;
-    storeIndexed(code, index, value);
-    scratchKey_.clear();
-    appendNumber(scratchKey_, index + 1);
-    keys_.set(code, scratchKey_);
-}
-
-void clssENTITY::fill(clsTranslator& tr, Filling filling)
+void clssENTITY::read(clsTranslator& tr, Filling filling)
 {
     keys_.clear();
     layerName_.clear();
@@ -83,15 +57,15 @@ void clssENTITY::fill(clsTranslator& tr, Filling filling)
             keys_.set(code, value);
             break;
         case Filling::Multi:
-            storeMulti(code, value);
+            keys_.addOccurrence(code, value);
             break;
         case Filling::Vertex:
             if (code == "10")
                 ++vertex;
             if (isVertexIndexedCode(code))
-                storeIndexed(code, vertex, value);
+                keys_.setIndexed(code, vertex, value);
             else
-                storeMulti(code, value);
+                keys_.addOccurrence(code, value);
             break;
         }
     }

@@ -17,6 +17,8 @@ enum : int { kSpaceModel = 1, kSpacePaper = 2, kSpaceOther = 3 };
 
 class clssENTITY {
 public:
+    enum class Filling { Single, Multi, Vertex };
+
     // Each reads the pairs up to the next code "0", leaving that pair to be
     // read again. Single keys: a later code replaces an earlier one. Multi
     // keys: "10" holds the count, "10.0", "10.1"... the values, "MKEY" is
@@ -25,6 +27,7 @@ public:
     void readSKey(clsTranslator& tr);
     void readMKey(clsTranslator& tr);
     void readVKey(clsTranslator& tr);
+    void read(clsTranslator& tr, Filling filling);
 
     const std::string* find(std::string_view key) const { return keys_.find(key); }
     bool has(std::string_view key) const { return keys_.has(key); }
@@ -36,16 +39,10 @@ public:
     int visible() const { return visible_; }
 
 private:
-    enum class Filling { Single, Multi, Vertex };
-
-    void fill(clsTranslator& tr, Filling filling);
-    void storeMulti(std::string_view code, std::string_view value);
-    void storeIndexed(std::string_view code, long index, std::string_view value);
     void finish(bool multi);
 
     clsKeyMap keys_;
     std::string layerName_;
-    std::string scratchKey_;
     int space_ = 0;
     int visible_ = 1;
 };

@@ -14,6 +14,9 @@ namespace {
 constexpr int kMaxPairsPerTable = 10000;
 constexpr int kMaxPairsPerRecord = 1000;
 constexpr int kDefaultLayerACI = 7;
+constexpr int kDefaultLayerWidth = 1;
+constexpr int kLayerVisible = 1;
+constexpr int kLayerHidden = 0;
 constexpr int kSolidLineStyleKind = 1;
 constexpr const char* kDefaultLineStyleKey = "DEFAULT_CONTINUOUS";
 constexpr const char* kLayerIndexKey = "KXLayerInd";
@@ -77,49 +80,47 @@ void clssTABLES::readTables(clsTranslator& tr)
     }
 }
 
-int clssTABLES::readSectionTABLES_LAYER(clsTranslator& tr)
+int clssTABLES::readTable(clsTranslator& tr, std::string_view recordName,
+                          void (clssTABLES::*readRecord)(clsTranslator&))
 {
-    tr.utlLogMsg("<readSectionTABLES_LAYER>:\t\tentered");
     for (int pair = 0; pair < kMaxPairsPerTable; ++pair) {
         std::string_view code;
         std::string_view value;
         tr.utlReadGrpCodeValue(code, value);
         if (code != "0")
             continue;
-        if (value == "ENDTAB") {
-            tr.utlLogMsg("<readSectionTABLES_LAYER>:\t\tnormal exit");
+        if (value == "ENDTAB")
             return 1;
-        }
-        if (value == "LAYER")
-            readLAYER(tr);
+        if (value == recordName)
+            (this->*readRecord)(tr);
     }
-    tr.logs().errMsg("<readSectionTABLES_LAYER>:\t\tnumber of individual layers in the TABLE section exceeded <%d>",
-                     kMaxPairsPerTable);
     return 0;
+}
+
+int clssTABLES::readSectionTABLES_LAYER(clsTranslator& tr)
+{
+    tr.utlLogMsg("<readSectionTABLES_LAYER>:\t\tentered");
+    if (readTable(tr, "LAYER", &clssTABLES::readLAYER) == 0) {
+        tr.logs().errMsg("<readSectionTABLES_LAYER>:\t\tnumber of individual layers in the TABLE section exceeded <%d>",
+                         kMaxPairsPerTable);
+        return 0;
+    }
+    tr.utlLogMsg("<readSectionTABLES_LAYER>:\t\tnormal exit");
+    return 1;
 }
 
 int clssTABLES::readSectionTABLES_LTYPE(clsTranslator& tr)
 {
     tr.utlLogMsg("<readSectionTABLES_LTYPE>:\t\tentered");
-    for (int pair = 0; pair < kMaxPairsPerTable; ++pair) {
-        std::string_view code;
-        std::string_view value;
-        tr.utlReadGrpCodeValue(code, value);
-        if (code != "0")
-            continue;
-        if (value == "ENDTAB") {
-            tr.utlLogMsg("<readSectionTABLES_LTYPE>:\t\tnormal exit");
-            return 1;
-        }
-        if (value == "LTYPE")
-            readLTYPE(tr);
-    }
-    return 0;
+    if (readTable(tr, "LTYPE", &clssTABLES::readLTYPE) == 0)
+        return 0;
+    tr.utlLogMsg("<readSectionTABLES_LTYPE>:\t\tnormal exit");
+    return 1;
 }
 
-void clssTABLES::readLAYER(clsTranslator& tr)
+int clssTABLES::readTableRecord(clsTranslator& tr, std::string_view recordName, clsKeyMap& record,
+                                RecordKeys keys)
 {
-    clsKeyMap record;
     clsDxfStream& in = tr.input();
     int stored = 0;
     while (stored < kMaxPairsPerRecord) {
@@ -127,13 +128,23 @@ void clssTABLES::readLAYER(clsTranslator& tr)
         std::string_view code;
         std::string_view value;
         tr.utlReadGrpCodeValue(code, value);
-        if (code == "0" && (value == "LAYER" || value == "ENDTAB")) {
+        if (code == "0" && (value == recordName || value == "ENDTAB")) {
             in.seek(before);
             break;
         }
-        record.set(code, value);
+        if (keys == RecordKeys::Single)
+            record.set(code, value);
+        else
+            record.addOccurrence(code, value);
         ++stored;
     }
+    return stored;
+}
+
+void clssTABLES::readLAYER(clsTranslator& tr)
+{
+    clsKeyMap record;
+    const int stored = readTableRecord(tr, "LAYER", record, RecordKeys::Single);
     const std::string* name = record.find("2");
     if (!name)
         tr.utlFatal("readTableLAYER:\tNo value for mrkr <2> (LAYER NAME)\n");
@@ -150,23 +161,7 @@ void clssTABLES::readLTYPE(clsTranslator& tr)
     tr.utlLogMsg("<readLTYPE>:\t\tentered");
     clsKeyMap record;
     record.set("MKEY", "");
-    clsDxfStream& in = tr.input();
-    std::string key;
-    for (int stored = 0; stored < kMaxPairsPerRecord; ++stored) {
-        const std::size_t before = in.tell();
-        std::string_view code;
-        std::string_view value;
-        tr.utlReadGrpCodeValue(code, value);
-        if (code == "0" && (value == "LTYPE" || value == "ENDTAB")) {
-            in.seek(before);
-            break;
-        }
-        const std::string* countText = record.find(code);
-        const long index = countText ? utlAtol(countText->c_str()) : 0;
-        key.assign(code).append(".").append(decimal(index));
-        record.set(key, value);
-        record.set(code, decimal(index + 1));
-    }
+    readTableRecord(tr, "LTYPE", record, RecordKeys::Multi);
     const std::string* name = record.find("2.0");
     if (!name)
         tr.utlFatal("readTableLTYPE:\tNo value for mrkr <2.0> (LAYER NAME)\n");
@@ -203,10 +198,9 @@ void clssTABLES::SetLAYER(clsTranslator& tr, const std::string& name, clsKeyMap 
     const int width = GetLineweight(tr, name);
     const std::string* flagsText = stored.find("70");
     const int flags = flagsText ? utlAtoi(flagsText->c_str()) : 0;
-    const int state = (aci < 0 || (flags & kHidingLayerFlags) != 0) ? 0 : 1;
+    const int state = (aci < 0 || (flags & kHidingLayerFlags) != 0) ? kLayerHidden : kLayerVisible;
 
-    // The lookups above may have added layers; find the record again.
-    registerLayer(tr, name, layers_[name], state, color, lineStyle, width);
+    registerLayer(tr, name, stored, state, color, lineStyle, width);
     tr.utlLogMsg("<clssTABLES.SetLAYER>:\t\tnormal exit");
 }
 
@@ -215,10 +209,10 @@ int clssTABLES::SetLAYERWithDefaultValues(clsTranslator& tr, const std::string& 
     tr.utlLogMsg("<clssTABLES.SetLAYERWithDefaultValues>:\t\tentered");
     tr.logs().errMsg("Layer <%s> referred to but not defined in TABLES section, assigns default values",
                      name.c_str());
-    layers_[name] = clsKeyMap();
+    clsKeyMap& record = layers_[name] = clsKeyMap();
     const int lineStyle = GetLinetypeIndDefault(tr);
     const int color = tr.utlColorACItoKXColor(kDefaultLayerACI);
-    const int index = registerLayer(tr, name, layers_[name], 1, color, lineStyle, 1);
+    const int index = registerLayer(tr, name, record, kLayerVisible, color, lineStyle, kDefaultLayerWidth);
     tr.utlLogMsg("<clssTABLES.SetLAYERWithDefaultValues>:\t\tnormal exit");
     return index;
 }

@@ -4,6 +4,7 @@
 #define KXDXF_CLSSTABLES_H
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "clsKeyMap.h"
@@ -32,6 +33,16 @@ public:
     void clear();
 
 private:
+    enum class RecordKeys { Single, Multi };
+
+    // One table up to "0"/"ENDTAB", each "0"/recordName pair's record read
+    // by readRecord: 1 at ENDTAB, 0 when the pair limit ended it.
+    int readTable(clsTranslator& tr, std::string_view recordName,
+                  void (clssTABLES::*readRecord)(clsTranslator&));
+    // The pairs of one record up to the next record or the end of the
+    // table (left to be read again) or the pair limit; how many were stored.
+    static int readTableRecord(clsTranslator& tr, std::string_view recordName, clsKeyMap& record,
+                               RecordKeys keys);
     int readSectionTABLES_LAYER(clsTranslator& tr);
     int readSectionTABLES_LTYPE(clsTranslator& tr);
     void readLAYER(clsTranslator& tr);

@@ -1,6 +1,7 @@
 #include "rdDrEntSimple.h"
 
 #include <cmath>
+#include <cstddef>
 
 #include "clsEntityAttribs.h"
 #include "clsOCS.h"
@@ -13,8 +14,8 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 constexpr double kTwoPi = 6.283185307179586;
-constexpr double kDegToRad = kPi / 180.0;
 constexpr double kAngleTolerance = 1e-7;
+constexpr double kDefaultElevation = 0.0;
 
 // 3DFACE invisible-edge flags (group 70).
 constexpr int kHideEdge12 = 1;
@@ -51,6 +52,13 @@ Point requiredPoint(clsTranslator& tr, const clssENTITY& entity, const char* xCo
     return {x, y};
 }
 
+// Multiplied before dividing: the rounding of degrees * (pi / 180) differs
+// in the last bit for about a quarter of the angles.
+double degreesToRadians(double degrees)
+{
+    return degrees * kPi / 180.0;
+}
+
 double startAngle(double angle)
 {
     return std::fabs(angle) < kAngleTolerance ? 0.0 : angle;
@@ -71,6 +79,25 @@ void addLine(clsTranslator& tr, const Point& a, const Point& b)
     const double start[2] = {a.x, a.y};
     const double end[2] = {b.x, b.y};
     tr.api().AddLine(tr.doc(), start, end, nullptr, nullptr);
+}
+
+// Sets the entity's attributes, then draws it in its object coordinate
+// system.
+template <class Draw>
+void drawInEntityPlane(clsTranslator& tr, const clssENTITY& entity, Draw draw)
+{
+    clsEntityAttribs::setEntityAttribs(tr, entity);
+    const clsOCS::Scope plane(tr, clsOCS(entity));
+    draw();
+}
+
+// The closed outline of a SOLID or TRACE.
+template <std::size_t N>
+void addOutline(clsTranslator& tr, const clssENTITY& entity, const KXPoint (&points)[N], double elevation)
+{
+    drawInEntityPlane(tr, entity, [&] {
+        tr.api().AddPolyline(tr.doc(), points, static_cast<int>(N), nullptr, &elevation);
+    });
 }
 
 }  // namespace
@@ -104,13 +131,10 @@ int rdDrEntCIRCLE(clsTranslator& tr, const clssENTITY& entity)
     static constexpr const char* kMessage = "rdDrEntCIRCLE:\tNo value for mrkr <%s>\n";
     const Point c = requiredPoint(tr, entity, "10", "20", kMessage);
     const double radius = required(tr, entity, "40", kMessage);
-    const double elevation = optional(entity, "38", 0.0);
-    clsEntityAttribs::setEntityAttribs(tr, entity);
-    const clsOCS ocs(entity);
-    ocs.push(tr);
+    const double elevation = optional(entity, "38", kDefaultElevation);
     const double centre[2] = {c.x, c.y};
-    tr.api().AddCircle(tr.doc(), centre, radius, nullptr, &elevation);
-    ocs.pop(tr);
+    drawInEntityPlane(tr, entity,
+                      [&] { tr.api().AddCircle(tr.doc(), centre, radius, nullptr, &elevation); });
     tr.utlLogMsg("<rdDrEntCIRCLE>:\t\tnormal exit");
     return 1;
 }
@@ -121,15 +145,13 @@ int rdDrEntARC(clsTranslator& tr, const clssENTITY& entity)
     static constexpr const char* kMessage = "rdDrEntARC:\tNo value for Group Code <%s>\n";
     const Point c = requiredPoint(tr, entity, "10", "20", kMessage);
     const double radius = required(tr, entity, "40", kMessage);
-    const double start = startAngle(required(tr, entity, "50", kMessage) * kDegToRad);
-    const double end = endAngle(required(tr, entity, "51", kMessage) * kDegToRad);
-    const double elevation = optional(entity, "38", 0.0);
-    clsEntityAttribs::setEntityAttribs(tr, entity);
-    const clsOCS ocs(entity);
-    ocs.push(tr);
+    const double start = startAngle(degreesToRadians(required(tr, entity, "50", kMessage)));
+    const double end = endAngle(degreesToRadians(required(tr, entity, "51", kMessage)));
+    const double elevation = optional(entity, "38", kDefaultElevation);
     const double centre[2] = {c.x, c.y};
-    tr.api().AddArc(tr.doc(), centre, radius, start, end, nullptr, &elevation);
-    ocs.pop(tr);
+    drawInEntityPlane(tr, entity, [&] {
+        tr.api().AddArc(tr.doc(), centre, radius, start, end, nullptr, &elevation);
+    });
     tr.utlLogMsg("<rdDrEntARC>:\t\tnormal exit");
     return 1;
 }
@@ -162,20 +184,16 @@ int rdDrEntSOLID(clsTranslator& tr, const clssENTITY& entity)
     const Point p2 = requiredPoint(tr, entity, "11", "21", kMessage);
     const Point p3 = requiredPoint(tr, entity, "12", "22", kMessage);
     const Point p4 = requiredPoint(tr, entity, "13", "23", kMessage);
-    const double elevation = optional(entity, "38", 0.0);
-    clsEntityAttribs::setEntityAttribs(tr, entity);
-    const clsOCS ocs(entity);
-    ocs.push(tr);
+    const double elevation = optional(entity, "38", kDefaultElevation);
     // The corners zigzag: 1-2-4-3 is the outline; a triangle repeats its
     // third corner as the fourth.
     if (p4.x != p3.x || p4.y != p3.y) {
-        const KXPoint outline[5] = {kx(p1), kx(p2), kx(p4), kx(p3), kx(p1)};
-        tr.api().AddPolyline(tr.doc(), outline, 5, nullptr, &elevation);
+        const KXPoint outline[] = {kx(p1), kx(p2), kx(p4), kx(p3), kx(p1)};
+        addOutline(tr, entity, outline, elevation);
     } else {
-        const KXPoint outline[4] = {kx(p1), kx(p2), kx(p4), kx(p1)};
-        tr.api().AddPolyline(tr.doc(), outline, 4, nullptr, &elevation);
+        const KXPoint outline[] = {kx(p1), kx(p2), kx(p4), kx(p1)};
+        addOutline(tr, entity, outline, elevation);
     }
-    ocs.pop(tr);
     tr.utlLogMsg("<rdDrEntSOLID>:\t\tnormal exit");
     return 1;
 }
@@ -188,13 +206,9 @@ int rdDrEntTRACE(clsTranslator& tr, const clssENTITY& entity)
     const Point p3 = requiredPoint(tr, entity, "12", "22", kMessage);
     const Point p4 = requiredPoint(tr, entity, "13", "23", kMessage);
     const Point p2 = requiredPoint(tr, entity, "11", "21", kMessage);
-    const double elevation = 0.0;
-    clsEntityAttribs::setEntityAttribs(tr, entity);
-    const clsOCS ocs(entity);
-    ocs.push(tr);
-    const KXPoint outline[5] = {kx(p1), kx(p3), kx(p4), kx(p2), kx(p1)};
-    tr.api().AddPolyline(tr.doc(), outline, 5, nullptr, &elevation);
-    ocs.pop(tr);
+    // A trace's group 38 is not looked at: it is drawn at elevation 0.
+    const KXPoint outline[] = {kx(p1), kx(p3), kx(p4), kx(p2), kx(p1)};
+    addOutline(tr, entity, outline, kDefaultElevation);
     tr.utlLogMsg("<rdDrEntTRACE>:\t\texitting");
     return 1;
 }

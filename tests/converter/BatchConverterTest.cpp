@@ -2,7 +2,7 @@
 // console texts and the log.
 #include "BatchConverter.h"
 
-#include "ScratchDir.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // destination directory.
 #include "ConverterSettings.h"
 
-#include "ScratchDir.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 

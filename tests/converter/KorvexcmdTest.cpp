@@ -4,7 +4,7 @@
 // can read and write documents, and skipped (saying so) before that.
 #include "EngineApi.h"
 
-#include "ScratchDir.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 

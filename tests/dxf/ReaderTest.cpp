@@ -97,6 +97,18 @@ TEST_F(EntityFilling, MultiKeysCountEveryOccurrence)
     EXPECT_EQ("L", entity_.layerName());
 }
 
+TEST_F(EntityFilling, CodeShapedLikeAnIndexedKeyDoesNotOverflowItsCount)
+{
+    // "10.0" as a group code finds the value of the first group 10 where it
+    // expects its own count: an absurd count starts a fresh one.
+    fill(joinLines({"10", "9223372036854775807", "10.0", "x", "10.0", "y", "0", "EOF"}),
+         &clssENTITY::readMKey);
+    EXPECT_EQ("x", *entity_.find("10.0.0"));
+    EXPECT_EQ("y", *entity_.find("10.0.1"));
+    EXPECT_EQ("2", *entity_.find("10.0"));
+    EXPECT_EQ("1", *entity_.find("10"));
+}
+
 TEST_F(EntityFilling, VertexKeysFileWidthsUnderTheCurrentVertex)
 {
     fill(joinLines({"40", "0.5", "10", "1", "20", "2", "42", "1", "10", "3", "41", "7", "0", "EOF"}),
@@ -210,6 +222,18 @@ TEST_F(FileFormat, TheFirstDecidingLineWins)
     EXPECT_FALSE(clsInputFile::getFileFormat((inputDir_ / "absent.dxf").string()));
 }
 
+TEST_F(FileFormat, FailedCopyNamesTheFileThatFailed)
+{
+    const std::string input = writeFile("cr.dxf", "0\rEOF\r");
+    const std::string output = (tempDir_ / "copy").string();
+    EXPECT_EQ(clsInputFile::CopyResult::Copied, clsInputFile::convertCrToLf(input, output));
+    EXPECT_EQ("0\nEOF\n", slurp(output));
+    EXPECT_EQ(clsInputFile::CopyResult::InputFailed,
+              clsInputFile::convertCrToLf((inputDir_ / "absent.dxf").string(), output));
+    EXPECT_EQ(clsInputFile::CopyResult::OutputFailed,
+              clsInputFile::convertCrToLf(input, (tempDir_ / "no-such-dir" / "copy").string()));
+}
+
 TEST(OCS, DownwardExtrusionMirrorsX)
 {
     const clsOCS ocs(0.0, 0.0, -1.0);
@@ -224,6 +248,17 @@ TEST(OCS, WorldExtrusionNeedsNoTransform)
     EXPECT_FALSE(clsOCS(5e-8, -5e-8, 1.00000005).needsTransform());
     // A zero extrusion defines no plane and must not produce NaN axes.
     EXPECT_FALSE(clsOCS(0.0, 0.0, 0.0).needsTransform());
+}
+
+TEST(OCS, ExtrusionLengthDoesNotDegenerateTheAxes)
+{
+    // Squared, these components overflow; the axes must still be unit.
+    const clsOCS huge(1e200, 0.0, 0.0);
+    ASSERT_TRUE(huge.needsTransform());
+    const std::array<double, 9> expected{0, 1, 0, 0, 0, 1, 1e200, 0, 0};
+    EXPECT_EQ(expected, huge.axes());
+    // Too short for any axis: taken as the world plane, like a zero one.
+    EXPECT_FALSE(clsOCS(1e-200, 0.0, 0.0).needsTransform());
 }
 
 TEST(OCS, SideExtrusionUsesTheWorldZAxis)

@@ -2,6 +2,7 @@
 // simple entities, through whole reads with a recording engine.
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "DxfTestSupport.h"
 
@@ -172,6 +173,31 @@ TEST_F(EntitiesTest, ArcAnglesAndExtrusion)
     EXPECT_EQ(expected, recorder().geometry());
     const std::array<double, 9> mirrored{-1, 0, 0, 0, 1, 0, 0, 0, -1};
     EXPECT_EQ(mirrored, recorder().pushedAxes.at(0));
+}
+
+TEST_F(EntitiesTest, ArcDegreesAreMultipliedByPiBeforeDividing)
+{
+    // 1.5 * (pi / 180) would end in ...945.
+    ASSERT_EQ(1, read({"0", "ARC", "10", "0", "20", "0", "40", "1", "50", "1.5", "51", "3"}));
+    EXPECT_EQ(Lines{"AddArc 0,0 r=1 a=0.026179938779914941,0.052359877559829883 z=0"},
+              recorder().geometry());
+}
+
+TEST_F(EntitiesTest, EngineFailureInsideAnOcsAbortsWithTheSystemPopped)
+{
+    clsEngineApi throwing = recordingApi();
+    throwing.AddCircle = [](KXDOC, const double*, double, const tagKXEntAttrib*, const double*) -> int {
+        recorder().calls.push_back("AddCircle");
+        throw std::bad_alloc();
+    };
+    const std::string path = writeFile("circle.dxf", joinLines(concat({
+        headerSection("AC1015"),
+        section("ENTITIES", {"0", "CIRCLE", "10", "0", "20", "0", "40", "1", "210", "0", "220", "0", "230", "-1"}),
+        eofLines()})));
+    clsTranslator translator(throwing, nullptr);
+    EXPECT_EQ(0, translator.read(path.c_str()));
+    EXPECT_EQ((Lines{"Push", "AddCircle", "Pop"}), recorder().geometry());
+    EXPECT_NE(std::string::npos, errorLog().find("TranslatorRead: ERROR <"));
 }
 
 TEST_F(EntitiesTest, CircleWithWorldExtrusionPushesNothing)

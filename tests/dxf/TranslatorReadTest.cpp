@@ -2,6 +2,8 @@
 // input preparation, HEADER properties and the section loop.
 #include "DxfTestSupport.h"
 
+#include <sys/stat.h>
+
 namespace kxdxf::test {
 namespace {
 
@@ -74,6 +76,19 @@ TEST_F(TranslatorTest, MissingFileFailsWithAMessage)
               errorLog());
 }
 
+TEST_F(TranslatorTest, EndlessAndNonFileInputsAreRefusedAsUnopenable)
+{
+    // A device never ends and a FIFO blocks: either would hang the read.
+    const std::string fifo = (inputDir_ / "pipe.dxf").string();
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    for (const std::string& path : {std::string("/dev/zero"), fifo, inputDir_.string()}) {
+        EXPECT_EQ(0, readWithRecorder(path)) << path;
+        EXPECT_NE(std::string::npos,
+                  errorLog().find("<clsInputFile::getFileFormat>: ERROR opening file <" + path + ">\n"))
+            << path;
+    }
+}
+
 TEST_F(TranslatorTest, EmptyFileIsReadWithAnUnknownVersion)
 {
     EXPECT_EQ(1, readText(""));
@@ -129,6 +144,40 @@ TEST_F(TranslatorTest, OverlongLinesAndNulBytesDoNotDerailTheRead)
     withNul.replace(withNul.find(marker), marker.size(), std::string("\n1.5\0junk\n", 10));
     ASSERT_EQ(1, readText(withNul, "nul.dxf"));
     EXPECT_EQ(Lines{"AddLine 1.5,2 3,4 z=none"}, recorder().geometry());
+}
+
+TEST_F(TranslatorTest, HostileInputsEndCleanly)
+{
+    const std::string line = "0\nLINE\n10\n1\n20\n2\n11\n3\n21\n4\n";
+    const std::string tables =
+        "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLTYPE\n0\nLTYPE\n2\nDASH\n73\n2147483648\n0\nENDTAB\n"
+        "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nL\n62\n2147483647\n6\nDASH\n370\n-2147483649\n0\nENDTAB\n0\nENDSEC\n";
+    const struct {
+        const char* name;
+        std::string text;
+        int result;
+    } cases[] = {
+        {"nul-only", std::string(100000, '\0'), 1},
+        {"cr-only", std::string(100000, '\r'), 1},
+        {"no-line-end", std::string(300000, 'A'), 1},
+        {"huge-code", drawingWithEntities({"0", "LINE", std::string(5000, '9'), "1", "10", "1", "20", "2",
+                                           "11", "3", "21", "4", "99999999999999999999999", "x"}),
+         1},
+        {"counts-beyond-int", tables + drawingWithEntities({"0", "LINE", "8", "L", "62", "-2147483648", "370",
+                                                            "9223372036854775807", "6", "DASH", "48", "1e308",
+                                                            "10", "1", "20", "2", "11", "3", "21", "4"}),
+         1},
+        {"line-of-100k", drawingWithEntities({"0", "LINE", "1", std::string(100000, 'x')}) + line, 0},
+        {"cut-in-group-code", drawingWithEntities({}).substr(0, 20), 0},
+        {"entities-without-end", "0\nSECTION\n2\nENTITIES\n" + line + line, 0},
+    };
+    for (const auto& c : cases) {
+        recorder() = Recorder{};
+        EXPECT_EQ(c.result, readText(c.text, std::string(c.name) + ".dxf")) << c.name;
+        EXPECT_TRUE(tempFilesStartingWith("UNIX").empty()) << c.name;
+        const bool finished = traceLog().find("<TranslatorRead>:\tNormal Termination\n") != std::string::npos;
+        EXPECT_EQ(c.result == 1, finished) << c.name;
+    }
 }
 
 TEST_F(TranslatorTest, VersionsAreReportedAndR10IsStillRead)

@@ -38,34 +38,35 @@ TEST(Numbers, IntegersMatchTheCLibrary)
     }
 }
 
-TEST(Dates, JulianDaysBecomeCalendarDates)
+struct DateCase {
+    int (*convert)(const std::string&, std::string&);
+    const char* value;
+    const char* text;
+};
+
+TEST(Dates, JulianDaysAndDurationsBecomeTexts)
 {
-    std::string out;
-    ASSERT_EQ(1, utlJulianToText("2451544.91568287", out));
-    EXPECT_EQ("12/31/1999 21:58:34", out);
-    ASSERT_EQ(1, utlJulianToText("2454091.895015729", out));
-    EXPECT_EQ("12/21/2006 21:28:49", out);
+    const DateCase cases[] = {
+        {utlJulianToText, "2451544.91568287", "12/31/1999 21:58:34"},
+        {utlJulianToText, "2454091.895015729", "12/21/2006 21:28:49"},
+        {utlDaysToText, "0.5", "12 hours, 00 minutes, and 00 seconds"},
+        {utlDaysToText, "2.25", "2 days, 06 hours, 00 minutes, and 00 seconds"},
+    };
+    for (const DateCase& c : cases) {
+        std::string out;
+        ASSERT_EQ(1, c.convert(c.value, out)) << c.value;
+        EXPECT_EQ(c.text, out) << c.value;
+    }
 }
 
-TEST(Dates, ZeroNonNumbersAndAbsurdValuesGiveNoDate)
+TEST(Dates, ZeroNonNumbersAndAbsurdValuesGiveNoText)
 {
     std::string out = "unchanged";
-    EXPECT_EQ(0, utlJulianToText("0", out));
-    EXPECT_EQ(0, utlJulianToText("not a date", out));
-    EXPECT_EQ(0, utlJulianToText("1e300", out));
-    EXPECT_EQ(0, utlJulianToText("nan", out));
+    for (const char* value : {"0", "not a date", "1e300", "nan"})
+        EXPECT_EQ(0, utlJulianToText(value, out)) << value;
+    for (const char* value : {"0", "inf"})
+        EXPECT_EQ(0, utlDaysToText(value, out)) << value;
     EXPECT_EQ("unchanged", out);
-}
-
-TEST(Dates, DurationsInDaysHoursMinutesSeconds)
-{
-    std::string out;
-    ASSERT_EQ(1, utlDaysToText("0.5", out));
-    EXPECT_EQ("12 hours, 00 minutes, and 00 seconds", out);
-    ASSERT_EQ(1, utlDaysToText("2.25", out));
-    EXPECT_EQ("2 days, 06 hours, 00 minutes, and 00 seconds", out);
-    EXPECT_EQ(0, utlDaysToText("0", out));
-    EXPECT_EQ(0, utlDaysToText("inf", out));
     ASSERT_EQ(1, utlDaysToText("1e300", out));  // huge but finite: no overflow
 }
 

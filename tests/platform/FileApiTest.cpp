@@ -1,7 +1,7 @@
 // Temporary files, current directory, directory creation and attributes.
 #include <kxplatform/fileapi.h>
 
-#include "ScratchDir.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 

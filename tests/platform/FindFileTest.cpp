@@ -1,7 +1,7 @@
 // Wildcard directory search: case-insensitive matching, order, handles.
 #include <kxplatform/fileapi.h>
 
-#include "ScratchDir.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Private-profile files: lookups, integer rules, writing and editing.
 #include <kxplatform/profileapi.h>
 
-#include "ScratchDir.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 class ScratchDir {
 public:
     ScratchDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kxconv-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "kxtest-XXXXXX").string();
         if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
     }
     ~ScratchDir() {
