@@ -21,7 +21,7 @@ namespace {
 const fs::path kBin = KX_BIN_DIR;
 // Lexically, so it holds even where tests/data is absent (an empty folder
 // does not survive a clone).
-const fs::path kExamples = fs::path(KX_TEST_DATA_DIR).parent_path().parent_path() / "examples";
+const fs::path kExamples = fs::path(KX_SOURCE_DIR) / "examples";
 
 struct RunResult {
     int exitCode = -1;
