@@ -63,12 +63,15 @@ int CKXCircle::GetEndIndex() const {
     return m_endIndex;
 }
 
-std::unique_ptr<CKXPolyline> CKXCircle::ToArcPolyline() const {
+void CKXCircle::ArcPoints(std::vector<CFltPoint>& points) const {
     EnsureIndexes();
-    std::vector<CFltPoint> points;
+    points.clear();
     points.push_back(GetStartPoint());
     if (m_startIndex != kxangle::kChord) {
-        auto addStep = [&](int k) { points.push_back(PointAt(k * kxangle::kStep)); };
+        auto addStep = [&](int k) {
+            const kxangle::StepDirection d = kxangle::DirectionOfStep(k);
+            points.push_back({m_centre.x + m_radius * d.cos, m_centre.y + m_radius * d.sin});
+        };
         if (m_startIndex > m_endIndex) {
             for (int k = m_startIndex; k < kxangle::kSteps; ++k) addStep(k);
             for (int k = 0; k <= m_endIndex; ++k) addStep(k);
@@ -77,6 +80,11 @@ std::unique_ptr<CKXPolyline> CKXCircle::ToArcPolyline() const {
         }
     }
     points.push_back(GetEndPoint());
+}
+
+std::unique_ptr<CKXPolyline> CKXCircle::ToArcPolyline() const {
+    std::vector<CFltPoint> points;
+    ArcPoints(points);
     return std::make_unique<CKXPolyline>(std::move(points));
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "IKXEnt.h"
 #include "KXAngleTable.h"
@@ -38,6 +39,10 @@ public:
     double GetQuantScale() const { return m_quantScale; }
 
     // The arc as points: start point, every table step passed, end point.
+    // Fills points, a vector the caller keeps so that it stops allocating
+    // once grown.
+    void ArcPoints(std::vector<CFltPoint>& points) const;
+    // The same points as a polyline.
     std::unique_ptr<CKXPolyline> ToArcPolyline() const;
 
     // Drawing is provided by the renderer.

@@ -59,21 +59,25 @@ int CKXDoc::AddEntClipped(KXEntPtr ent, bool growExtents, IKXContainer* target) 
 
 void CKXDoc::RecalcExtents() {
     m_extents.SetEmpty();
-    CKXClipRgnSet* clip = IsClipActive() ? m_clipRgnSet.get() : nullptr;
-    for (const KXEntPtr& ent : m_entities) {
-        CFltExtents box;
-        ent->GetExtentsXf(box, nullptr, clip, 0);
-        if (box.IsValid()) m_extents.Merge(box);
-    }
+    CKXClipRgnSet* clip = ActiveClip();
+    for (const KXEntPtr& ent : m_entities) MergeExtentsOf(*ent, clip);
 }
 
-void CKXDoc::BuildTree() {
+void CKXDoc::MergeExtentsOf(const IKXEnt& ent, CKXClipRgnSet* clip) {
+    CFltExtents box;
+    ent.GetExtentsXf(box, nullptr, clip, 0);
+    if (box.IsValid()) m_extents.Merge(box);
+}
+
+void CKXDoc::BuildTree(const std::function<void(IKXEnt&)>& visit) {
     m_tree.Setup(m_extents);
     const int count = GetCount();
     for (int i = 0; i < count; ++i) {
+        IKXEnt& ent = *m_entities[static_cast<std::size_t>(i)];
         CFltExtents box;
-        m_entities[static_cast<std::size_t>(i)]->GetExtents(box);
+        ent.GetExtents(box);
         m_tree.Insert(i, box);
+        if (visit) visit(ent);
     }
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -71,6 +72,9 @@ public:
     /* 8 */ virtual int AddEntClipped(KXEntPtr ent, bool growExtents, IKXContainer* target);
     // Extents become the union of the (clipped) extents of every entity.
     /* 9 */ virtual void RecalcExtents();
+    // Grows the extents by one entity's (clipped) extents, as RecalcExtents
+    // measures each entity.
+    void MergeExtentsOf(const IKXEnt& ent, CKXClipRgnSet* clip);
 
     const KXEntList& GetEntList() const { return m_entities; }
     const CKXAttributeState& GetAttribState() const { return m_attribState; }
@@ -88,6 +92,8 @@ public:
     CKXClipRgnSet* GetClipRgnSet() const { return m_clipRgnSet.get(); }
     // Set by the clip-region code whenever the set gains or loses its regions.
     bool IsClipActive() const { return m_clipActive && m_clipRgnSet != nullptr; }
+    // The set that clips while active; null otherwise.
+    CKXClipRgnSet* ActiveClip() const { return IsClipActive() ? m_clipRgnSet.get() : nullptr; }
     void SetClipActive(bool active) { m_clipActive = active; }
 
     KXOwnedList<CKXPattern>& Patterns() { return m_patterns; }
@@ -115,8 +121,10 @@ public:
 
     CKXTree& Tree() { return m_tree; }
     const CKXTree& Tree() const { return m_tree; }
-    // Enters every top-level entity into the quadtree over the document extents.
-    void BuildTree();
+    // Enters every top-level entity into the quadtree over the document
+    // extents. visit, when given, sees each entity right after it is
+    // entered: one pass over a large stream instead of two.
+    void BuildTree(const std::function<void(IKXEnt&)>& visit = nullptr);
     std::vector<CEntInfo>& PoolSlots() { return m_poolSlots; }
     const std::vector<CEntInfo>& PoolSlots() const { return m_poolSlots; }
     std::vector<CPDBOffset>& Contents() { return m_contents; }

@@ -57,10 +57,10 @@ void CKXEllipse::ComputeDerived() {
     m_minorS = m_minor * m_s;
 }
 
-CFltPoint CKXEllipse::PointAt(double t) const {
-    const double ct = std::cos(t);
-    const double st = std::sin(t);
-    return {m_centre.x + m_lc * ct - m_minorS * st, m_centre.y + m_ls * ct + m_minorC * st};
+CFltPoint CKXEllipse::PointAt(double t) const { return PointAtDirection({std::cos(t), std::sin(t)}); }
+
+CFltPoint CKXEllipse::PointAtDirection(const kxangle::StepDirection& d) const {
+    return {m_centre.x + m_lc * d.cos - m_minorS * d.sin, m_centre.y + m_ls * d.cos + m_minorC * d.sin};
 }
 
 void CKXEllipse::EnsureIndexes() const {
@@ -80,12 +80,12 @@ int CKXEllipse::GetEndIndex() const {
     return m_endIndex;
 }
 
-std::unique_ptr<CKXPolyline> CKXEllipse::ToArcPolyline() const {
+void CKXEllipse::ArcPoints(std::vector<CFltPoint>& points) const {
     EnsureIndexes();
-    std::vector<CFltPoint> points;
+    points.clear();
     points.push_back(GetStartPoint());
     if (m_startIndex != kxangle::kChord) {
-        auto addStep = [&](int k) { points.push_back(PointAt(k * kxangle::kStep)); };
+        auto addStep = [&](int k) { points.push_back(PointAtDirection(kxangle::DirectionOfStep(k))); };
         if (m_startIndex > m_endIndex) {
             for (int k = m_startIndex; k < kxangle::kSteps; ++k) addStep(k);
             for (int k = 0; k <= m_endIndex; ++k) addStep(k);
@@ -94,6 +94,11 @@ std::unique_ptr<CKXPolyline> CKXEllipse::ToArcPolyline() const {
         }
     }
     points.push_back(GetEndPoint());
+}
+
+std::unique_ptr<CKXPolyline> CKXEllipse::ToArcPolyline() const {
+    std::vector<CFltPoint> points;
+    ArcPoints(points);
     return std::make_unique<CKXPolyline>(std::move(points));
 }
 

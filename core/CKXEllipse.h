@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "IKXEnt.h"
 #include "KXAngleTable.h"
@@ -35,6 +36,8 @@ public:
     double GetMinorC() const { return m_minorC; }
     double GetMinorS() const { return m_minorS; }
     CFltPoint PointAt(double t) const;
+    // The point whose parameter has this cosine and sine.
+    CFltPoint PointAtDirection(const kxangle::StepDirection& d) const;
     CFltPoint GetStartPoint() const { return PointAt(m_start); }
     CFltPoint GetEndPoint() const { return PointAt(m_end); }
 
@@ -45,6 +48,11 @@ public:
     // Centre x, y, start x, y, end x, y; |L*c|, |L*s|, |minor*c|, |minor*s|.
     const std::int32_t* GetQuantised() const { return m_q; }
 
+    // The arc as points: start point, every table step passed, end point.
+    // Fills points, a vector the caller keeps so that it stops allocating
+    // once grown.
+    void ArcPoints(std::vector<CFltPoint>& points) const;
+    // The same points as a polyline.
     std::unique_ptr<CKXPolyline> ToArcPolyline() const;
 
     // Drawing is provided by the renderer.

@@ -1,6 +1,7 @@
 #include "CKXLine.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "BigEndian.h"
 #include "CKXArchive.h"
@@ -13,13 +14,18 @@ CKXLine::CKXLine(const CKXLine& other)
       m_hasPhase(other.m_hasPhase),
       m_solidPiece(other.m_solidPiece),
       m_start(other.m_start),
-      m_end(other.m_end),
-      m_phase(other.m_phase ? std::make_unique<KXLinePhase>(*other.m_phase) : nullptr) {
+      m_end(other.m_end) {
     std::copy(other.m_q, other.m_q + 4, m_q);
+    if (other.m_phase) {
+        m_phase = new KXLinePhase(*other.m_phase);
+        m_ownsPhase = 1;
+    }
 }
 
 CKXLine& CKXLine::operator=(const CKXLine& other) {
     if (this != &other) {
+        // The copy makes the new phase record before anything of this line
+        // changes; its record is then handed over.
         CKXLine copy(other);
         IKXEnt::operator=(copy);
         m_hasPhase = copy.m_hasPhase;
@@ -27,19 +33,32 @@ CKXLine& CKXLine::operator=(const CKXLine& other) {
         m_start = copy.m_start;
         m_end = copy.m_end;
         std::copy(copy.m_q, copy.m_q + 4, m_q);
-        m_phase = std::move(copy.m_phase);
+        DropPhase();
+        m_phase = std::exchange(copy.m_phase, nullptr);
+        m_ownsPhase = std::exchange(copy.m_ownsPhase, std::uint8_t{0});
     }
     return *this;
 }
 
+CKXLine::~CKXLine() { DropPhase(); }
+
+void CKXLine::DropPhase() {
+    if (m_ownsPhase) delete m_phase;
+    m_phase = nullptr;
+    m_ownsPhase = 0;
+}
+
 KXLinePhase& CKXLine::EnsurePhase() {
-    if (!m_phase) m_phase = std::make_unique<KXLinePhase>();
+    if (!m_phase) {
+        m_phase = new KXLinePhase();
+        m_ownsPhase = 1;
+    }
     m_hasPhase = 1;
     return *m_phase;
 }
 
 void CKXLine::ClearPhase() {
-    m_phase.reset();
+    DropPhase();
     m_hasPhase = 0;
 }
 

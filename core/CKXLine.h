@@ -1,6 +1,7 @@
 // A straight segment. Plain lines stay small (millions of them make up a
 // drawing); the line-style phase data exists only for lines that a line
-// style was laid along, and is allocated on demand.
+// style was laid along, and is allocated on demand, except for lines that
+// bring storage of their own for it (CKXLinePiece).
 #pragma once
 
 #include <memory>
@@ -36,6 +37,7 @@ public:
     CKXLine(const CFltPoint& start, const CFltPoint& end) : m_start(start), m_end(end) {}
     CKXLine(const CKXLine& other);
     CKXLine& operator=(const CKXLine& other);
+    ~CKXLine() override;
 
     const CFltPoint& GetStart() const { return m_start; }
     const CFltPoint& GetEnd() const { return m_end; }
@@ -50,8 +52,8 @@ public:
     bool HasPhase() const { return m_hasPhase != 0; }
     bool IsSolidPiece() const { return m_solidPiece != 0; }
     void SetSolidPiece(bool solid) { m_solidPiece = solid ? 1 : 0; }
-    KXLinePhase* GetPhase() { return m_phase.get(); }
-    const KXLinePhase* GetPhase() const { return m_phase.get(); }
+    KXLinePhase* GetPhase() { return m_phase; }
+    const KXLinePhase* GetPhase() const { return m_phase; }
     // Creates the phase data when absent, marks the line as phased and returns it.
     KXLinePhase& EnsurePhase();
     void ClearPhase();
@@ -71,12 +73,25 @@ public:
     // Clipping is provided by the clip-region code.
     void Clip(CKXClipRgnSet& clip, KXEntList& out, CKXDoc& doc, const CTransf2D* xf) override;
 
+protected:
+    // A line that is phased from the start, its phase record kept in
+    // storage that lives exactly as long as the line (a member of the
+    // derived class): no block of its own is allocated for it.
+    CKXLine(const CFltPoint& start, const CFltPoint& end, KXLinePhase& storage)
+        : m_hasPhase(1), m_start(start), m_end(end), m_phase(&storage) {}
+
 private:
+    void DropPhase();
+
     // Kept next to the base's flag byte so they cost no extra space.
     std::uint8_t m_hasPhase = 0;
     std::uint8_t m_solidPiece = 0;
+    std::uint8_t m_ownsPhase = 0;  // m_phase was allocated here and is deleted here
     CFltPoint m_start;
     CFltPoint m_end;
     std::int32_t m_q[4] = {0, 0, 0, 0};
-    std::unique_ptr<KXLinePhase> m_phase;
+    // The phase record: null, allocated on demand (owned), or the storage
+    // given to the protected constructor. A unique_ptr cannot express the
+    // second kind without growing every line.
+    KXLinePhase* m_phase = nullptr;
 };

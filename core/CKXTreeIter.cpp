@@ -1,5 +1,6 @@
 #include "CKXTreeIter.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -16,6 +17,35 @@ void NormaliseAxis(double lo, double hi, double min, double max, double& pos, do
     pos = (lo - min) / range;
     size = (hi - lo) / range;
 }
+
+// Cells per axis at the deepest level.
+constexpr int kDeepCells = 1 << CKXTreeIter::kMaxLevel;
+
+// One axis of a normalised box as whole cell numbers at the deepest level.
+// Cell borders are multiples of a power of two, and scaling by a power of
+// two is exact, so these integer tests agree exactly with comparing the
+// span against the borders of a cell at any level.
+class AxisCells {
+public:
+    // lo and hi lie in [0, 1] (hi may be below lo when a width is negative).
+    AxisCells(double lo, double hi)
+        : m_lowest(static_cast<int>(std::ceil(std::max(hi, -1.0) * kDeepCells)) - 1),
+          m_highest(static_cast<int>(std::floor(lo * kDeepCells))) {}
+
+    // Whether cell `cell` of a level `shift` levels above the deepest holds
+    // the span: its lower border is at or before lo and its upper border at
+    // or past hi.
+    bool Holds(int cell, int shift) const { return cell >= (m_lowest >> shift) && cell <= (m_highest >> shift); }
+
+private:
+    int m_lowest;   // deepest cell whose upper border is the first at or past hi
+    int m_highest;  // deepest cell whose lower border is the last at or before lo
+};
+
+// Column and row offset of quadrant q (0 lower-left, 1 upper-left,
+// 2 upper-right, 3 lower-right) within its parent.
+int QuadrantColumn(int quadrant) { return quadrant >= 2 ? 1 : 0; }
+int QuadrantRow(int quadrant) { return (quadrant == 1 || quadrant == 2) ? 1 : 0; }
 
 }  // namespace
 
@@ -54,18 +84,30 @@ CKXTreeIter::Cell CKXTreeIter::FindContaining(const CFltExtents& box) const {
 }
 
 CKXTreeIter::Cell CKXTreeIter::FindContaining(const NormBox& box) const {
+    // Millions of entities go through here when a document is finished, so
+    // the descent compares whole cell numbers instead of cell squares.
     Cell cell;
+    const double uEnd = box.u + box.w;
+    const double vEnd = box.v + box.h;
+    // No child of the root holds a box reaching outside the unit square (or
+    // one that is not a number).
+    if (!(box.u >= 0.0 && box.v >= 0.0 && uEnd <= 1.0 && vEnd <= 1.0)) return cell;
+    const AxisCells columns(box.u, uEnd);
+    const AxisCells rows(box.v, vEnd);
+    int column = 0;
+    int row = 0;
     while (cell.level < kMaxLevel) {
-        bool descended = false;
-        for (int q = 0; q < 4; ++q) {
-            const Cell child = Child(cell, q);
-            if (Contains(child, box)) {
-                cell = child;
-                descended = true;
-                break;
-            }
-        }
-        if (!descended) break;
+        const int shift = kMaxLevel - cell.level - 1;
+        int quadrant = 0;
+        // The first quadrant that holds the box wins, as in a plain descent:
+        // on a shared border the order decides.
+        while (quadrant < 4 && !(columns.Holds(2 * column + QuadrantColumn(quadrant), shift) &&
+                                 rows.Holds(2 * row + QuadrantRow(quadrant), shift)))
+            ++quadrant;
+        if (quadrant == 4) break;
+        column = 2 * column + QuadrantColumn(quadrant);
+        row = 2 * row + QuadrantRow(quadrant);
+        cell = Child(cell, quadrant);
     }
     return cell;
 }

@@ -1,6 +1,8 @@
 #include "KXAngleTable.h"
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 
 namespace kxangle {
 
@@ -46,6 +48,22 @@ StepRange ComputeSteps(double start, double end, bool full, bool degenerateWhenE
     r.first = ClampStep(first);
     r.last = ClampStep(last);
     return r;
+}
+
+StepDirection DirectionOfStep(int k) {
+    const auto compute = [](int step) {
+        const double angle = step * kStep;
+        return StepDirection{std::cos(angle), std::sin(angle)};
+    };
+    // Filled once, on first use, and never changed: a constant of the
+    // program that is cheaper to compute than to write down.
+    static const std::array<StepDirection, kSteps + 1> table = [&] {
+        std::array<StepDirection, kSteps + 1> steps;
+        for (int i = 0; i <= kSteps; ++i) steps[static_cast<std::size_t>(i)] = compute(i);
+        return steps;
+    }();
+    if (k < 0 || k > kSteps) return compute(k);
+    return table[static_cast<std::size_t>(k)];
 }
 
 }  // namespace kxangle

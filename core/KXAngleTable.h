@@ -33,4 +33,13 @@ struct StepRange {
 // make a chord too.
 StepRange ComputeSteps(double start, double end, bool full, bool degenerateWhenEqual);
 
+// Cosine and sine of step k's angle, k * kStep: exactly std::cos and
+// std::sin of it, looked up for the steps 0..kSteps (exploding a styled
+// drawing walks millions of circle steps).
+struct StepDirection {
+    double cos = 1.0;
+    double sin = 0.0;
+};
+StepDirection DirectionOfStep(int k);
+
 }  // namespace kxangle

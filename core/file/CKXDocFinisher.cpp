@@ -16,7 +16,6 @@
 #include "KXCurrentResolution.h"
 #include "KXTrunc.h"
 #include "render/CKXStyleExploder.h"
-#include "render/CKXStyleExploder.h"
 
 namespace {
 const char* const kPropertiesHeading = "FILE PROPERTIES";
@@ -70,15 +69,18 @@ void CKXDocFinisher::Finish() {
     FlattenAndMeasure();
     FixClipResolution();
     ExplodeStyledAndSplit();
-    ClipStream();
-    m_doc.RecalcExtents();
+    if (m_doc.GetClipRgnSet() != nullptr) {
+        ClipStream();
+        m_doc.RecalcExtents();
+    } else {
+        FollowAndMeasureStream();
+    }
     // Nothing measurable left (only attribute changes, or nothing at all):
     // the zero box keeps the header's numbers finite.
     if (m_doc.GetExtents().IsEmpty()) m_doc.SetExtents(CFltExtents(0.0, 0.0, 0.0, 0.0));
-    m_doc.BuildTree();
     PrefixProperties();
     m_doc.SetClosed(true);
-    Quantise();
+    IndexAndQuantise();
 }
 
 // --- Flattening and measuring ------------------------------------------------------
@@ -224,6 +226,21 @@ void CKXDocFinisher::ClipStream() {
     }
 }
 
+void CKXDocFinisher::FollowAndMeasureStream() {
+    // Clipping the stream and measuring it again, in the one pass that is
+    // left of them when no regions were ever made: every entity stays where
+    // it is, the attribute sets are followed as clipping follows them, and
+    // the extents come out as RecalcExtents makes them.
+    CKXAttribTable& tables = m_doc.Attribs();
+    CKXClipRgnSet* const clip = m_doc.ActiveClip();
+    m_doc.ResetExtents();
+    for (const KXEntPtr& ent : m_doc.GetEntList()) {
+        if (ent->GetType() == KXENT_ATTRIBSET)
+            tables.Apply(static_cast<const CKXAttribSet&>(*ent), nullptr, 1.0, nullptr);
+        m_doc.MergeExtentsOf(*ent, clip);
+    }
+}
+
 // --- File properties ---------------------------------------------------------------
 
 void CKXDocFinisher::PrefixProperties() {
@@ -261,31 +278,33 @@ double CKXDocFinisher::DrawingResolution(const CFltExtents& extents, double long
     return whole > 0.0 ? whole : s;
 }
 
-void CKXDocFinisher::ScaleLineStyles() {
+void CKXDocFinisher::ScaleLineStyle(CKXAttribSet& set, ScaledStyles& scaled) {
+    if (set.GetScale() == 1.0) return;
     CKXAttribTable& tables = m_doc.Attribs();
-    std::map<std::pair<int, double>, int> scaled;
-    for (KXEntPtr& ent : m_doc.GetEntList()) {
-        if (ent->GetType() != KXENT_ATTRIBSET) continue;
-        auto& set = static_cast<CKXAttribSet&>(*ent);
-        if (set.GetScale() == 1.0) continue;
-        const CKXAttribute* record = tables.Record(set.GetId());
-        const KXLineStyleExt* style = record ? tables.LineStyle(record->lineStyle) : nullptr;
-        if (style == nullptr || style->elements.empty()) continue;
-        const auto key = std::make_pair(set.GetId(), set.GetScale());
-        auto found = scaled.find(key);
-        if (found == scaled.end()) found = scaled.emplace(key, tables.ScaledLineStyleId(set)).first;
-        set.SetId(found->second);
-        set.SetScale(1.0);
-    }
+    const CKXAttribute* record = tables.Record(set.GetId());
+    const KXLineStyleExt* style = record ? tables.LineStyle(record->lineStyle) : nullptr;
+    if (style == nullptr || style->elements.empty()) return;
+    const auto key = std::make_pair(set.GetId(), set.GetScale());
+    auto found = scaled.find(key);
+    if (found == scaled.end()) found = scaled.emplace(key, tables.ScaledLineStyleId(set)).first;
+    set.SetId(found->second);
+    set.SetScale(1.0);
 }
 
-void CKXDocFinisher::Quantise() {
+void CKXDocFinisher::IndexAndQuantise() {
     const CFltExtents& extents = m_doc.GetExtents();
     const double s = DrawingResolution(extents, LongestPattern());
     m_doc.SetResolution(s);
-    ScaleLineStyles();
     const CFltPoint origin = extents.IsEmpty() ? CFltPoint{} : CFltPoint{extents.xmin, extents.ymin};
-    for (KXEntPtr& ent : m_doc.GetEntList()) ent->Quantise(s, origin);
+    // One pass over the stream, which can hold millions of exploded pieces:
+    // each entity enters the quadtree, an attribute set takes its scaled
+    // line style, and the entity is quantised. Neither a set's extents nor
+    // the quantising of any entity depends on the line styles.
+    ScaledStyles scaled;
+    m_doc.BuildTree([&](IKXEnt& ent) {
+        if (ent.GetType() == KXENT_ATTRIBSET) ScaleLineStyle(static_cast<CKXAttribSet&>(ent), scaled);
+        ent.Quantise(s, origin);
+    });
     // Block definitions (origin 0, 0) and the pattern and path store are
     // quantised here by the block and hatch code once they take part.
     KXSetCurrentResolution(s);

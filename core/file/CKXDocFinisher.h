@@ -1,14 +1,17 @@
 // Finishes a document for drawing and writing (KXClose): flattens block
 // references and resolves attribute sets, fixes the extents and the clip
 // resolution, explodes styled geometry and splits long polylines, applies
-// the clip regions placed in the stream, builds the quadtree, prefixes the
-// file properties, and quantises everything at the drawing resolution.
+// the clip regions placed in the stream, prefixes the file properties, and
+// builds the quadtree while quantising everything at the drawing resolution.
 #pragma once
 
+#include <map>
 #include <string>
+#include <utility>
 
 #include "CKXDoc.h"
 
+class CKXAttribSet;
 class CKXPolyline;
 
 class CKXDocFinisher {
@@ -41,10 +44,16 @@ private:
     void FixClipResolution();
     void ExplodeStyledAndSplit();
     void ClipStream();
+    // ClipStream and RecalcExtents for a document without clip regions.
+    void FollowAndMeasureStream();
     void PrefixProperties();
-    void Quantise();
+    // Builds the quadtree and quantises at the drawing resolution.
+    void IndexAndQuantise();
     double LongestPattern() const;
-    void ScaleLineStyles();
+    // A set with a line-style scale other than 1 gets the record of the
+    // scaled style instead; scaled remembers the (record, scale) pairs done.
+    using ScaledStyles = std::map<std::pair<int, double>, int>;
+    void ScaleLineStyle(CKXAttribSet& set, ScaledStyles& scaled);
 
     CKXDoc& m_doc;
     CFltExtents m_working;

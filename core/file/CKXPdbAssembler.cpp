@@ -12,6 +12,31 @@ constexpr std::size_t kMaxRecords = 0xFFFF;
 constexpr std::uint8_t kUniqueIdHigh = 0x61;
 constexpr std::uint8_t kUniqueIdMid = 0x62;
 constexpr unsigned kUniqueIdLowBase = 0x63;
+
+// One past the last record of the run that starts at record first: each
+// record of a run begins where the one before it ends.
+std::size_t EndOfRun(const std::vector<CPDBOffset>& contents, std::size_t first) {
+    std::size_t end = first + 1;
+    while (end < contents.size() &&
+           static_cast<std::int64_t>(contents[end].start) ==
+               static_cast<std::int64_t>(contents[end - 1].start) + contents[end - 1].length)
+        ++end;
+    return end;
+}
+
+// Copies bytes bytes of body from offset start to out through buffer.
+bool CopyRange(std::FILE* body, std::uint64_t start, std::uint64_t bytes, IKXOutStream& out,
+               std::vector<std::uint8_t>& buffer) {
+    if (start > static_cast<std::uint64_t>(std::numeric_limits<long>::max()) ||
+        std::fseek(body, static_cast<long>(start), SEEK_SET) != 0)
+        return false;
+    while (bytes > 0) {
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, buffer.size()));
+        if (std::fread(buffer.data(), 1, n, body) != n || !out.Write(buffer.data(), n)) return false;
+        bytes -= n;
+    }
+    return true;
+}
 }  // namespace
 
 std::uint32_t CKXPdbAssembler::DateFromUnix(std::int64_t unixSeconds) {
@@ -64,17 +89,23 @@ bool CKXPdbAssembler::Assemble(IKXOutStream& out, std::FILE* body, const std::ve
     }
     if (!out.Write(head.data(), head.size())) return false;
 
+    // A block of the largest record's size: the copy costs no more memory
+    // than copying record by record would.
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(largest));
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto length = static_cast<std::size_t>(contents[i].length);
+    for (std::size_t i = 0; i < n;) {
         if (i == 0 && firstRecord != nullptr) {
-            if (!out.Write(firstRecord->data(), length)) return false;
+            if (!out.Write(firstRecord->data(), firstRecord->size())) return false;
+            ++i;
             continue;
         }
-        if (std::fseek(body, static_cast<long>(contents[i].start), SEEK_SET) != 0 ||
-            std::fread(buffer.data(), 1, length, body) != length || !out.Write(buffer.data(), length)) {
-            return false;
-        }
+        // Records written one after another lie back to back in the body:
+        // they are copied together, in whole blocks, with one seek.
+        const std::size_t end = EndOfRun(contents, i);
+        const auto start = static_cast<std::uint64_t>(contents[i].start);
+        const std::uint64_t bytes = static_cast<std::uint64_t>(contents[end - 1].start) +
+                                    static_cast<std::uint64_t>(contents[end - 1].length) - start;
+        if (!CopyRange(body, start, bytes, out, buffer)) return false;
+        i = end;
     }
     return true;
 }

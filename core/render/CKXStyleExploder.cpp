@@ -10,6 +10,7 @@
 #include "CKXDoc.h"
 #include "CKXEllipse.h"
 #include "CKXLine.h"
+#include "CKXLinePiece.h"
 #include "CKXPolyline.h"
 #include "KXEntityDraw.h"
 #include "KXLineStyleExt.h"
@@ -81,15 +82,14 @@ double CKXStyleExploder::HalfFirstElement() const {
 }
 
 void CKXStyleExploder::AddSolid(const CFltPoint& a, const CFltPoint& b, KXEntList& pieces) {
-    auto line = std::make_unique<CKXLine>(a, b);
-    line->EnsurePhase();
+    auto line = std::make_unique<CKXLinePiece>(a, b);
     line->SetSolidPiece(true);
     pieces.push_back(std::move(line));
 }
 
 void CKXStyleExploder::AddPhased(const CFltPoint& a, const CFltPoint& b, double position,
                                  KXEntList& pieces) const {
-    auto line = std::make_unique<CKXLine>(a, b);
+    auto line = std::make_unique<CKXLinePiece>(a, b);
     PositionToPhase(*m_rc.Walker().GetLineStyle(), m_rc.GetLineStyleScale(), position,
                     line->EnsurePhase());
     pieces.push_back(std::move(line));
@@ -128,11 +128,18 @@ void CKXStyleExploder::ExplodeLine(const CKXLine& line, KXEntList& pieces) const
         AddPhased(line.GetStart(), line.GetEnd(), 0.0, pieces);
 }
 
-void CKXStyleExploder::ExplodePolyline(const std::vector<CFltPoint>& points, KXEntList& pieces) const {
+void CKXStyleExploder::ExplodePolyline(const std::vector<CFltPoint>& points, KXEntList& pieces) {
     if (points.size() < 2) return;
     const std::size_t segments = points.size() - 1;
+    // Each segment is measured once: the lengths give the total and then
+    // carry the pattern position from piece to piece.
+    std::vector<double>& lengths = m_lengths;
+    lengths.resize(segments);
     double total = 0.0;
-    for (std::size_t i = 0; i < segments; ++i) total += Distance(points[i], points[i + 1]);
+    for (std::size_t i = 0; i < segments; ++i) {
+        lengths[i] = Distance(points[i], points[i + 1]);
+        total += lengths[i];
+    }
     const double period = PatternLength();
     if (!(total >= period)) {
         for (std::size_t i = 0; i < segments; ++i) AddSolid(points[i], points[i + 1], pieces);
@@ -148,8 +155,8 @@ void CKXStyleExploder::ExplodePolyline(const std::vector<CFltPoint>& points, KXE
     const bool closed = points.front() == points.back();
     if ((kind & KXLineStyleExt::kCentrePolyline) != 0 && !closed) {
         const double periods = std::trunc(total / period);
-        const double firstLength = Distance(points[0], points[1]);
-        const double lastLength = Distance(points[segments - 1], points[segments]);
+        const double firstLength = lengths[0];
+        const double lastLength = lengths[segments - 1];
         const double leftover =
             std::min({(total - periods * period) / 2.0, firstLength, lastLength});
         position = HalfFirstElement();
@@ -163,39 +170,46 @@ void CKXStyleExploder::ExplodePolyline(const std::vector<CFltPoint>& points, KXE
     }
     for (std::size_t i = first; i < segments; ++i) {
         AddPhased(points[i], points[i + 1], position, pieces);
-        position = std::fmod(position + Distance(points[i], points[i + 1]), period);
+        position = std::fmod(position + lengths[i], period);
     }
 }
 
 bool CKXStyleExploder::Explode(const IKXEnt& entity, KXEntList& out) {
     if (!HasStyle() || !(PatternLength() > 0.0) || !std::isfinite(PatternLength())) return false;
-    KXEntList pieces;
+    // The pieces go straight to the end of out (millions of them in a big
+    // drawing) and are taken back when the entity has to stay.
+    const std::size_t first = out.size();
     switch (entity.GetType()) {
     case KXENT_LINE:
-        ExplodeLine(static_cast<const CKXLine&>(entity), pieces);
+        ExplodeLine(static_cast<const CKXLine&>(entity), out);
         break;
     case KXENT_POLYLINE:
-        ExplodePolyline(static_cast<const CKXPolyline&>(entity).GetPoints(), pieces);
+        ExplodePolyline(static_cast<const CKXPolyline&>(entity).GetPoints(), out);
         break;
     case KXENT_CIRCLE:
-        ExplodePolyline(static_cast<const CKXCircle&>(entity).ToArcPolyline()->GetPoints(), pieces);
+        static_cast<const CKXCircle&>(entity).ArcPoints(m_points);
+        ExplodePolyline(m_points, out);
         break;
     case KXENT_ELLIPSE:
-        ExplodePolyline(static_cast<const CKXEllipse&>(entity).ToArcPolyline()->GetPoints(), pieces);
+        static_cast<const CKXEllipse&>(entity).ArcPoints(m_points);
+        ExplodePolyline(m_points, out);
         break;
     default:
         return false;
     }
+    const auto pieces = out.begin() + static_cast<std::ptrdiff_t>(first);
     bool allSolid = true;
-    for (KXEntPtr& piece : pieces) {
-        auto& line = static_cast<CKXLine&>(*piece);
+    for (auto piece = pieces; piece != out.end(); ++piece) {
+        auto& line = static_cast<CKXLine&>(**piece);
         FillDirection(line, m_doc);
         line.SetFlags(entity.GetFlags());
         if (!(line.HasPhase() && line.IsSolidPiece())) allSolid = false;
     }
-    if (allSolid) return false;
+    if (allSolid) {
+        out.erase(pieces, out.end());
+        return false;
+    }
     m_rc.Walker().GetLineStyle()->phaseTracking = 0;
-    for (KXEntPtr& piece : pieces) out.push_back(std::move(piece));
     return true;
 }
 

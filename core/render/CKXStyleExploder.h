@@ -6,6 +6,8 @@
 // cache that makes parallel pieces step identically.
 #pragma once
 
+#include <vector>
+
 #include "CKXConverter.h"
 #include "IKXEnt.h"
 
@@ -47,7 +49,7 @@ public:
 
 private:
     void ExplodeLine(const CKXLine& line, KXEntList& pieces) const;
-    void ExplodePolyline(const std::vector<CFltPoint>& points, KXEntList& pieces) const;
+    void ExplodePolyline(const std::vector<CFltPoint>& points, KXEntList& pieces);
     void ExplodeCentred(const CFltPoint& a, const CFltPoint& b, KXEntList& pieces) const;
     // Phased piece a..b whose pattern position at a is position.
     void AddPhased(const CFltPoint& a, const CFltPoint& b, double position, KXEntList& pieces) const;
@@ -57,4 +59,8 @@ private:
 
     CKXDoc& m_doc;
     CKXConverter m_rc;
+    // Outline of the circle or ellipse being exploded and the lengths of the
+    // polyline segments being exploded, kept to be reused by the next one.
+    std::vector<CFltPoint> m_points;
+    std::vector<double> m_lengths;
 };

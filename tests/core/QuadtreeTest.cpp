@@ -48,6 +48,49 @@ TEST(Quadtree, ContainmentPlacesBoxesInTheDeepestCell) {
     EXPECT_EQ(CellOf({0, 0, 8, 8}), std::make_pair(1, 0));
 }
 
+// The descent by cell squares that FindContaining must agree with.
+CKXTreeIter::Cell DescendBySquares(const CKXTreeIter::NormBox& box) {
+    CKXTreeIter::Cell cell;
+    while (cell.level < CKXTreeIter::kMaxLevel) {
+        int q = 0;
+        while (q < 4 && !CKXTreeIter::Contains(CKXTreeIter::Child(cell, q), box)) ++q;
+        if (q == 4) break;
+        cell = CKXTreeIter::Child(cell, q);
+    }
+    return cell;
+}
+
+TEST(Quadtree, ContainmentAgreesWithADescentBySquaresOnEveryBorder) {
+    // Spans starting and ending on and between the borders of the deepest
+    // cells, zero-width spans on borders and reversed spans: ties on shared
+    // borders are where a shortcut would go astray.
+    std::vector<double> stops;
+    for (int i = -1; i <= 33; ++i) stops.push_back(i / 32.0);
+    stops.push_back(0.3);
+    stops.push_back(1.0 + 1e-12);
+    const CKXTreeIter iter(kExtents);
+    for (double u0 : stops)
+        for (double u1 : stops)
+            for (double v0 : {0.0, 0.25, 0.5, 0.75, 0.8, 1.0})
+                for (double v1 : {0.0, 0.5, 0.5625, 1.0}) {
+                    const CKXTreeIter::NormBox box{u0, v0, u1 - u0, v1 - v0};
+                    const CKXTreeIter::Cell expected = DescendBySquares(box);
+                    const CKXTreeIter::Cell found = iter.FindContaining(box);
+                    ASSERT_EQ(found.level, expected.level) << u0 << " " << u1 << " " << v0 << " " << v1;
+                    ASSERT_EQ(found.index, expected.index) << u0 << " " << u1 << " " << v0 << " " << v1;
+                    ASSERT_EQ(found.x, expected.x);
+                    ASSERT_EQ(found.y, expected.y);
+                    ASSERT_EQ(found.size, expected.size);
+                }
+}
+
+TEST(Quadtree, AHorizontalLineOnAMidlineOfTheRightHalfGoesUp) {
+    // Both rows hold it; the upper-right quadrant comes before the
+    // lower-right one.
+    EXPECT_EQ(CellOf({9, 8, 15, 8}), std::make_pair(1, 2));
+    EXPECT_EQ(CellOf({1, 8, 7, 8}), std::make_pair(1, 0));
+}
+
 TEST(Quadtree, BoxesThatFitNowhereStayInTheRoot) {
     EXPECT_EQ(CellOf(CFltExtents::AlwaysVisible()), std::make_pair(0, 0));
     EXPECT_EQ(CellOf(CFltExtents()), std::make_pair(0, 0));
