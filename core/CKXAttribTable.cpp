@@ -306,7 +306,11 @@ std::unique_ptr<CKXAttribSet> CKXAttribTable::Resolve(const CKXAttribSet& set) {
         if (!IsLiteral(v)) {
             if (i == kLayerField) continue;
             if (v == KX_BYLAYER) {
-                if (!LayerField(i, v)) return nullptr;
+                // Drawing keeps the fields applied before a by-layer value
+                // without a layer (and leaves the scale): the stream must carry
+                // them too, or the record tracked here would drift from the
+                // one the stream draws with.
+                if (!LayerField(i, v)) return changed ? MakeSet(d, m_current.scale) : nullptr;
             } else if (v == KX_BYBLOCK) {
                 if (m_stack.empty()) continue;
                 v = m_stack.back().attrib[i];

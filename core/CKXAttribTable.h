@@ -97,7 +97,9 @@ public:
 
     // Resolves by-layer and by-block values of a set against the render
     // state (block reference explosion); a new set with the changed fields,
-    // or null when nothing changes.
+    // or null when nothing changes. A by-layer value without a current layer
+    // ends the set there, as in drawing: the fields changed before it are
+    // still returned, with the scale left as it was.
     std::unique_ptr<CKXAttribSet> Resolve(const CKXAttribSet& set);
     void PushState();
     // Restores the state saved by PushState; with emit, returns the set that

@@ -287,6 +287,29 @@ TEST_F(ApplyFixture, ResolveKeepsOnlyChanges) {
     EXPECT_EQ(s->GetScale(), 2.0);
 }
 
+TEST_F(ApplyFixture, ResolveWithoutALayerKeepsWhatDrawingWouldApply) {
+    // Drawing this set applies the colour, then stops at the by-layer weight
+    // (the current layer is 0) and keeps the scale: the resolved stream must
+    // change the colour as well, or later sets of that colour are dropped.
+    const CKXAttribSet set = Set({0, red, 0, KX_BYLAYER}, 3.0);
+    auto r = t.Resolve(set);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(*t.Record(r->GetId()), (CKXAttribute{0, red, 0, 0}));
+    EXPECT_EQ(r->GetScale(), 1.0);
+    EXPECT_EQ(t.Current().color, red);
+    EXPECT_EQ(t.CurrentScale(), 1.0);
+
+    CKXAttribTable drawn;
+    drawn.AddColor(RGB(255, 0, 0));
+    drawn.ResetToDefault();
+    drawn.Apply(CKXAttribSet(drawn.FindOrAddRecord(*t.Record(set.GetId())), 3.0), nullptr, 1.0, nullptr);
+    EXPECT_EQ(drawn.Current(), t.Current());
+    EXPECT_EQ(drawn.CurrentScale(), t.CurrentScale());
+
+    // Nothing changed before the stop: no set.
+    EXPECT_EQ(t.Resolve(Set({0, 0, 0, KX_BYLAYER})), nullptr);
+}
+
 TEST_F(ApplyFixture, MonochromeUsesTheContrastColour) {
     t.SetMonochrome(true);
     t.Apply(Set({0, red, 0, 1}), dc, 1.0, nullptr);
