@@ -105,8 +105,8 @@ bool CKXDrawingFileWriter::WriteBody(IKXOutStream& out) {
     if (!WriteDrawingInfo(body)) return false;
 
     CKXTableWriter tables(m_doc, body, m_doc.GetResolution(), KXGetCurrentResolution());
-    const int tableRecords = tables.WriteArrayGroups();
-    if (tableRecords < 0 || !tables.WriteDirectionCache() || !tables.WriteCosSin()) return false;
+    const int tableRecords = tables.WriteTables();
+    if (tableRecords < 0) return false;
 
     CKXEntityPoolWriter pools(body, m_doc.PoolSlots());
     const int poolCount = pools.Write(m_doc.GetEntList());

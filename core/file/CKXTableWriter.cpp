@@ -40,6 +40,12 @@ std::int32_t CKXTableWriter::FileWeight(std::int32_t weight, double currentResol
     return weight;
 }
 
+int CKXTableWriter::WriteTables() {
+    const int groupRecords = WriteArrayGroups();
+    if (groupRecords < 0 || !WriteDirectionCache() || !WriteCosSin()) return -1;
+    return groupRecords + kFixedTableRecords;
+}
+
 int CKXTableWriter::WriteArrayGroups() {
     int total = 0;
     for (int (CKXTableWriter::*group)() : {&CKXTableWriter::WriteAttributeRecords, &CKXTableWriter::WriteColours,

@@ -19,11 +19,11 @@ public:
     CKXTableWriter(CKXDoc& doc, CKXBodyWriter& body, double resolution, double currentResolution)
         : m_doc(doc), m_body(body), m_s(resolution), m_r(currentResolution) {}
 
-    // Writes the five array groups; returns the number of records written,
-    // or -1 when writing failed.
-    int WriteArrayGroups();
-    bool WriteDirectionCache();
-    bool WriteCosSin();
+    // Writes the seven tables that follow DrawingInfo: the five array
+    // groups, the line-direction cache and the cosine/sine table. Returns
+    // the number of records written (DrawingInfo counts all of them), or -1
+    // when writing failed.
+    int WriteTables();
 
     // An attribute record's weight as the file stores it: literal and packed
     // weights scaled by the current resolution.
@@ -32,6 +32,12 @@ public:
     static std::vector<std::uint8_t> CosSinRecord();
 
 private:
+    // The direction cache and the cosine/sine table: one record each.
+    static constexpr int kFixedTableRecords = 2;
+
+    int WriteArrayGroups();
+    bool WriteDirectionCache();
+    bool WriteCosSin();
     int WriteAttributeRecords();
     int WriteColours();
     int WriteLineStyles();

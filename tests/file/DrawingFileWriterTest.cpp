@@ -22,6 +22,57 @@ std::uint32_t RecordOffset(const std::vector<std::uint8_t>& bytes, std::size_t i
     return kxbe::LoadU32(bytes.data() + 78 + 8 * i);
 }
 
+// The bytes of the first record with the given label.
+std::vector<std::uint8_t> RecordBytes(const std::vector<std::uint8_t>& file, const KXPdbSummary& summary,
+                                      const std::string& label) {
+    for (const KXPdbRecordInfo& r : summary.records) {
+        if (r.label == label) {
+            return std::vector<std::uint8_t>(file.begin() + r.offset, file.begin() + r.offset + r.length);
+        }
+    }
+    ADD_FAILURE() << "no " << label << " record";
+    return {};
+}
+
+// Appends a big-endian value the way the file stores it.
+void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v) {
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+    out.push_back(static_cast<std::uint8_t>(v));
+}
+void PutI32(std::vector<std::uint8_t>& out, std::int32_t v) {
+    std::uint8_t b[4];
+    kxbe::StoreI32(b, v);
+    out.insert(out.end(), b, b + 4);
+}
+void PutF64(std::vector<std::uint8_t>& out, double v) {
+    std::uint8_t b[8];
+    kxbe::StoreF64(b, v);
+    out.insert(out.end(), b, b + 8);
+}
+
+// The bytes of the record labelled label inside array group g (0 attribute
+// records ... 4 glyphs); the groups follow DrawingInfo in that order.
+std::vector<std::uint8_t> GroupRecordBytes(const std::vector<std::uint8_t>& file, const KXPdbSummary& summary,
+                                           int g, const std::string& label) {
+    std::size_t i = 2;
+    for (int group = 0; group <= g && i < summary.records.size(); ++group) {
+        const std::size_t first = i++;
+        if (summary.records[first].label != "ArrayTOC_Empty") {
+            while (i < summary.records.size() && summary.records[i].label != "ArrayRecord_Last") ++i;
+            ++i;
+        }
+        if (group < g) continue;
+        for (std::size_t r = first; r < i && r < summary.records.size(); ++r) {
+            const KXPdbRecordInfo& info = summary.records[r];
+            if (info.label == label) {
+                return std::vector<std::uint8_t>(file.begin() + info.offset, file.begin() + info.offset + info.length);
+            }
+        }
+    }
+    ADD_FAILURE() << "group " << g << " has no " << label << " record";
+    return {};
+}
+
 }  // namespace
 
 TEST(DrawingFileWriter, OneLineDocumentHasTheMinimalRecordList) {
@@ -44,15 +95,22 @@ TEST(DrawingFileWriter, OneLineDocumentHasTheMinimalRecordList) {
     EXPECT_EQ(Labels(result.summary), expected);
     EXPECT_EQ(result.summary.pools, 1);
     EXPECT_EQ(result.summary.tilePools, 1);
-    EXPECT_EQ(result.summary.tableRecords, colours ? 6 : 5);
     // The line record and the terminator.
     ASSERT_EQ(result.summary.poolLengths.size(), 1u);
     EXPECT_EQ(result.summary.poolLengths[0], 18u + 2u);
     EXPECT_EQ(result.summary.entityCountsByKind.at(1), 1);
     // The single pool-switch + index list of the cell holding the line.
     EXPECT_EQ(result.summary.tileWords, 2u);
-    // Coordinates span the integer box from the minimum corner.
     const std::vector<std::uint8_t> bytes = ReadAll(dir.File("one.pdb"));
+    // DrawingInfo's counts, read from the bytes: P, T, and the records of
+    // all seven tables between DrawingInfo and the pools (the five groups,
+    // LSCache and CosSin).
+    const std::uint8_t* counts = bytes.data() + RecordOffset(bytes, 1) + 16;
+    EXPECT_EQ(kxbe::LoadU16(counts), 1);
+    EXPECT_EQ(kxbe::LoadU16(counts + 2), 1);
+    EXPECT_EQ(kxbe::LoadU16(counts + 4), colours ? 8 : 7);
+    EXPECT_EQ(result.summary.tableRecords, colours ? 8 : 7);
+    // Coordinates span the integer box from the minimum corner.
     const KXPdbEntityInfo& line = result.summary.entities[0];
     const std::int32_t x1 = kxbe::LoadI32(bytes.data() + line.fileOffset + 10);
     EXPECT_EQ(kxbe::LoadI32(bytes.data() + line.fileOffset + 2), 0);
@@ -181,6 +239,45 @@ TEST(DrawingFileWriter, TablesAreWrittenAsArrayGroups) {
     // Line style elements are in drawing units times s.
     const double s = result.summary.resolution;
     EXPECT_EQ(doc.Get().Attribs().LineStyle(styleId)->resolution, s);
+
+    // The elements byte for byte: the line style (count, scaled total,
+    // reserved words, scaled elements, zero slots) and the two layers (state
+    // twice, the four fields in order, name length with terminator, name,
+    // and the pad byte that keeps an even-named element even).
+    const std::vector<std::uint8_t> file = ReadAll(path);
+    std::vector<std::uint8_t> lineStyle;
+    PutU16(lineStyle, 3);
+    PutI32(lineStyle, static_cast<std::int32_t>(3.0 * s));
+    PutU16(lineStyle, 0);
+    PutI32(lineStyle, 0);
+    PutI32(lineStyle, 0);
+    for (double e : dash) PutI32(lineStyle, static_cast<std::int32_t>(e * s));
+    lineStyle.insert(lineStyle.end(), 3 * 4, 0);
+    EXPECT_EQ(GroupRecordBytes(file, result.summary, 2, "ArrayRecord_Last"), lineStyle);
+    std::vector<std::uint8_t> layers;
+    const auto putLayer = [&](const tagKXLayer& layer) {
+        PutU16(layers, static_cast<std::uint16_t>(layer.state));
+        PutU16(layers, static_cast<std::uint16_t>(layer.state));
+        for (int field : {layer.reserved1, layer.color, layer.lineStyle, layer.lineWeight}) PutI32(layers, field);
+        const std::size_t n = std::strlen(layer.name);
+        PutU16(layers, static_cast<std::uint16_t>(n + 1));
+        layers.insert(layers.end(), layer.name, layer.name + n + 1);
+        if (n % 2 == 0) layers.push_back(0);
+    };
+    putLayer(even);
+    putLayer(odd);
+    EXPECT_EQ(GroupRecordBytes(file, result.summary, 3, "ArrayRecord_Last"), layers);
+    std::vector<std::uint8_t> layerOffsets;
+    PutI32(layerOffsets, 0);
+    PutI32(layerOffsets, 23 + 6 + 1);
+    EXPECT_EQ(GroupRecordBytes(file, result.summary, 3, "ArrayIndexRecord_Last"), layerOffsets);
+    // A variable group's TOC: c, last count, k, then 32 zero bytes per data record.
+    std::vector<std::uint8_t> layerToc;
+    PutI32(layerToc, 2);
+    PutI32(layerToc, 2);
+    PutU16(layerToc, 1);
+    layerToc.insert(layerToc.end(), 32, 0);
+    EXPECT_EQ(GroupRecordBytes(file, result.summary, 3, "ArrayTOC"), layerToc);
     EXPECT_GE(result.summary.entityCountsByKind.at(6), 1);
 }
 
@@ -262,4 +359,57 @@ TEST(DrawingFileWriter, WritingTwiceGivesTheSameRecords) {
     std::memset(a.data() + 36, 0, 8);
     std::memset(b.data() + 36, 0, 8);
     EXPECT_TRUE(std::equal(a.begin() + 32, a.end(), b.begin() + 32));
+}
+
+// The records of a one-line document, byte for byte as an outside reader
+// takes them: the FileInfo text with its size field, every DrawingInfo
+// field in its order and type, and the tile map entry and words of the
+// cell that holds the line.
+TEST(DrawingFileWriter, OneLineRecordsHoldTheirFieldsByteForByte) {
+    ScopedTempDir dir;
+    Doc doc;
+    doc.Line(1.0, 2.0, 11.0, 7.0);  // 10 x 5 units: s = 200000 / 10
+    const std::string path = dir.File("one.pdb");
+    const KXPdbResult result = CloseWriteValidate(doc, path);
+    ASSERT_TRUE(result.ok);
+    const std::vector<std::uint8_t> file = ReadAll(path);
+
+    // The finishing step put the (here empty) file name after the heading;
+    // both values are empty, so both get a blank line before them.
+    std::string size = std::to_string(file.size());
+    size.resize(8, ' ');
+    const std::string text = "\nFILE PROPERTIES:\nFile Name: one\nFile Size: " + size +
+                             "\n\nORIGINAL FILE PROPERTIES: \n\nFile name: ";
+    std::vector<std::uint8_t> fileInfo;
+    PutU16(fileInfo, static_cast<std::uint16_t>(text.size()));
+    fileInfo.insert(fileInfo.end(), text.begin(), text.end());
+    fileInfo.push_back(0);
+    EXPECT_EQ(RecordBytes(file, result.summary, "FileInfo"), fileInfo);
+
+    const std::uint16_t tables = static_cast<std::uint16_t>(doc.Get().Attribs().ColorCount() > 0 ? 8 : 7);
+    std::vector<std::uint8_t> info;
+    PutI32(info, 0);
+    PutI32(info, 0);
+    PutI32(info, 200000);  // width x s
+    PutI32(info, 100000);  // height x s
+    PutU16(info, 1);       // P
+    PutU16(info, 1);       // T
+    PutU16(info, tables);  // the seven tables' records
+    info.insert(info.end(), 12, 0);  // three f32 detail thresholds of 0.0
+    PutI32(info, 0);                 // glyph store origin
+    PutI32(info, 0);
+    for (double v : {1.0, 2.0, 11.0, 7.0, 20000.0}) PutF64(info, v);
+    EXPECT_EQ(RecordBytes(file, result.summary, "DrawingInfo"), info);
+
+    // No styled lines: the direction cache is all zeros.
+    const std::vector<std::uint8_t> cache = RecordBytes(file, result.summary, "LSCache");
+    EXPECT_EQ(cache, std::vector<std::uint8_t>(4104, 0));
+
+    // The line spans the whole drawing, so the root cell (entry 0) lists
+    // it: record 0, offset 0, two words (pool switch to pool 0, index 0).
+    const std::vector<std::uint8_t> map = RecordBytes(file, result.summary, "TileMap");
+    ASSERT_EQ(map.size(), 10240u);
+    EXPECT_EQ(std::vector<std::uint8_t>(map.begin(), map.begin() + 8),
+              (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 2}));
+    EXPECT_EQ(RecordBytes(file, result.summary, "TilePoolRecord"), (std::vector<std::uint8_t>{0xC0, 0x00, 0x00, 0x00}));
 }

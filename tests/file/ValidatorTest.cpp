@@ -77,6 +77,10 @@ TEST_F(Validator, RejectsWrongDrawingInfoCounts) {
     EXPECT_NE(Corrupted([&](auto& b) { b[info + 17] = 1; }), "");  // P = 1 instead of 2
     EXPECT_NE(Corrupted([&](auto& b) { b[info + 19] = 2; }), "");  // T = 2 instead of 1
     EXPECT_NE(Corrupted([&](auto& b) { b[info + 21] = static_cast<std::uint8_t>(b[info + 21] + 1); }), "");
+    // A count of the array groups alone leaves out LSCache and CosSin.
+    EXPECT_NE(Corrupted([&](auto& b) { b[info + 21] = static_cast<std::uint8_t>(b[info + 21] - 2); })
+                  .find("table record count"),
+              std::string::npos);
 }
 
 TEST_F(Validator, RejectsPoolFaults) {

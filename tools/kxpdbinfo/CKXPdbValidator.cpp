@@ -20,6 +20,8 @@ constexpr std::size_t kFixedTocSlot = 16;
 constexpr std::size_t kVariableTocSlot = 32;
 constexpr std::size_t kDirectionEntries = 513;
 constexpr std::size_t kCosSinSteps = 200;
+// LSCache and CosSin follow the array groups and count as table records.
+constexpr int kFixedTableRecords = 2;
 constexpr double kAngleStep = 0.031415926535897934;
 constexpr double kCosSinScale = 8192.0;
 constexpr std::size_t kTileMapEntries = 1280;
@@ -114,12 +116,14 @@ KXPdbResult CKXPdbValidator::Validate() {
             tableRecords += static_cast<int>(next - record);
             record = next;
         }
-        if (tableRecords != m_summary.tableRecords) {
-            Fail("DrawingInfo: table record count is " + std::to_string(m_summary.tableRecords) +
-                 " but the array groups hold " + std::to_string(tableRecords) + " records");
-        }
         CheckDirectionCache(record++);
         CheckCosSin(record++);
+        tableRecords += kFixedTableRecords;
+        if (tableRecords != m_summary.tableRecords) {
+            Fail("DrawingInfo: table record count is " + std::to_string(m_summary.tableRecords) +
+                 " but the tables (array groups, LSCache, CosSin) hold " + std::to_string(tableRecords) +
+                 " records");
+        }
         record = CheckEntityPools(record);
         CheckTiles(record);
         result.ok = true;

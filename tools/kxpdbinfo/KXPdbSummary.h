@@ -51,7 +51,7 @@ struct KXPdbSummary {
     std::int32_t height = 0;
     int pools = 0;           // P
     int tilePools = 0;       // T
-    int tableRecords = 0;
+    int tableRecords = 0;    // records of the array groups, LSCache and CosSin
     std::array<float, 3> detail{};
     std::int32_t glyphOriginX = 0;
     std::int32_t glyphOriginY = 0;
