@@ -190,8 +190,10 @@ void CKXLineStyleWalker::Rescale(KXLineStyleExt& style, double factor) {
     if (std::fabs(style.cachedFactor - factor) < kFactorTolerance) return;
     style.scaledElements.clear();
     style.scaledLength = 0.0;
-    if (!(factor > 0.0) || !std::isfinite(factor)) return;
+    // The dropped list is cached for this factor too: keeping the old factor
+    // would let its return find the list "built" and draw solid.
     style.cachedFactor = factor;
+    if (!(factor > 0.0) || !std::isfinite(factor)) return;
     double length = 0.0;
     double widestGap = 0.0;
     for (double element : style.elements) {

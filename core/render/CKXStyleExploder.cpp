@@ -54,6 +54,10 @@ void PositionToPhase(const KXLineStyleExt& style, double factor, double position
     phase.offset = position;
 }
 
+bool IsClosed(const std::vector<CFltPoint>& points) {
+    return !points.empty() && points.front() == points.back();
+}
+
 double PhaseToPosition(const KXLineStyleExt& style, double factor, const KXLinePhase& phase) {
     double position = phase.offset;
     const int n = static_cast<int>(style.elements.size());
@@ -128,7 +132,8 @@ void CKXStyleExploder::ExplodeLine(const CKXLine& line, KXEntList& pieces) const
         AddPhased(line.GetStart(), line.GetEnd(), 0.0, pieces);
 }
 
-void CKXStyleExploder::ExplodePolyline(const std::vector<CFltPoint>& points, KXEntList& pieces) {
+void CKXStyleExploder::ExplodePolyline(const std::vector<CFltPoint>& points, bool closed,
+                                       KXEntList& pieces) {
     if (points.size() < 2) return;
     const std::size_t segments = points.size() - 1;
     // Each segment is measured once: the lengths give the total and then
@@ -152,7 +157,6 @@ void CKXStyleExploder::ExplodePolyline(const std::vector<CFltPoint>& points, KXE
     }
     double position = 0.0;
     std::size_t first = 0;
-    const bool closed = points.front() == points.back();
     if ((kind & KXLineStyleExt::kCentrePolyline) != 0 && !closed) {
         const double periods = std::trunc(total / period);
         const double firstLength = lengths[0];
@@ -183,17 +187,25 @@ bool CKXStyleExploder::Explode(const IKXEnt& entity, KXEntList& out) {
     case KXENT_LINE:
         ExplodeLine(static_cast<const CKXLine&>(entity), out);
         break;
-    case KXENT_POLYLINE:
-        ExplodePolyline(static_cast<const CKXPolyline&>(entity).GetPoints(), out);
+    case KXENT_POLYLINE: {
+        const std::vector<CFltPoint>& points = static_cast<const CKXPolyline&>(entity).GetPoints();
+        ExplodePolyline(points, IsClosed(points), out);
         break;
-    case KXENT_CIRCLE:
-        static_cast<const CKXCircle&>(entity).ArcPoints(m_points);
-        ExplodePolyline(m_points, out);
+    }
+    case KXENT_CIRCLE: {
+        const auto& circle = static_cast<const CKXCircle&>(entity);
+        circle.ArcPoints(m_points);
+        // The outline's end point, at 2 pi, misses its start point in the
+        // last bits for most centres: a full curve is closed all the same.
+        ExplodePolyline(m_points, circle.IsFull() || IsClosed(m_points), out);
         break;
-    case KXENT_ELLIPSE:
-        static_cast<const CKXEllipse&>(entity).ArcPoints(m_points);
-        ExplodePolyline(m_points, out);
+    }
+    case KXENT_ELLIPSE: {
+        const auto& ellipse = static_cast<const CKXEllipse&>(entity);
+        ellipse.ArcPoints(m_points);
+        ExplodePolyline(m_points, ellipse.IsFull() || IsClosed(m_points), out);
         break;
+    }
     default:
         return false;
     }

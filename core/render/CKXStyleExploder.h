@@ -49,7 +49,8 @@ public:
 
 private:
     void ExplodeLine(const CKXLine& line, KXEntList& pieces) const;
-    void ExplodePolyline(const std::vector<CFltPoint>& points, KXEntList& pieces);
+    // closed: the outline returns to its start, so no leftover is centred.
+    void ExplodePolyline(const std::vector<CFltPoint>& points, bool closed, KXEntList& pieces);
     void ExplodeCentred(const CFltPoint& a, const CFltPoint& b, KXEntList& pieces) const;
     // Phased piece a..b whose pattern position at a is position.
     void AddPhased(const CFltPoint& a, const CFltPoint& b, double position, KXEntList& pieces) const;

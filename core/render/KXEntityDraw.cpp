@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CKXAttribSet.h"
+#include "CKXAttribTable.h"
 #include "CKXConverter.h"
 #include "CKXDevicePath.h"
 #include "CKXDoc.h"
@@ -18,6 +19,15 @@ namespace {
 
 constexpr int kDisplayNoLineStyles = 2;
 constexpr std::int32_t kLayerNumberMask = 0xFFFF;
+
+// A by-layer colour, line style or weight without a current layer stops the
+// whole application of the set: the line style is then not installed either,
+// even when the stop came from the weight, after the line style field.
+bool StoppedByMissingLayer(const CKXAttribute& record, const CKXAttribTable& tables) {
+    if (tables.Layer(tables.Current().layer & kLayerNumberMask) != nullptr) return false;
+    return record.color == KX_BYLAYER || record.lineStyle == KX_BYLAYER ||
+           record.weight == KX_BYLAYER;
+}
 
 }  // namespace
 
@@ -85,10 +95,7 @@ void ApplyAttribSet(const CKXAttribSet& set, HDC dc, CKXConverter& rc) {
     const CKXAttribute* record = tables.Record(set.GetId());
     if (record == nullptr || record->lineStyle == 0) return;
     if ((doc->GetDisplayMode() & kDisplayNoLineStyles) != 0) return;
-    // A by-layer value without a current layer stopped the application
-    // before the line style was reached.
-    const bool layerKnown = tables.Layer(tables.Current().layer & kLayerNumberMask) != nullptr;
-    if (!layerKnown && (record->color == KX_BYLAYER || record->lineStyle == KX_BYLAYER)) return;
+    if (StoppedByMissingLayer(*record, tables)) return;
     const std::int32_t style = tables.Current().lineStyle;
     if (style > 0) {
         // A missing style leaves the walker as it is.

@@ -113,15 +113,19 @@ private:
 
     // GDI draws the focus rectangle by inverting every other pixel of the
     // border, so drawing it twice removes it.
+    // Only the border pixels on the bitmap are visited, so a rectangle of
+    // any size costs at most the bitmap's perimeter.
     void OnFocusRect(const RECT& rect) override {
         if (rect.right <= rect.left || rect.bottom <= rect.top) return;
         const long right = rect.right - 1;
         const long bottom = rect.bottom - 1;
-        for (long x = rect.left; x <= right; ++x) {
+        const long xFrom = std::max<long>(rect.left, 0), xTo = std::min<long>(right, m_width - 1);
+        for (long x = xFrom; x <= xTo; ++x) {
             InvertDotted(x, rect.top);
             if (bottom != rect.top) InvertDotted(x, bottom);
         }
-        for (long y = rect.top + 1; y < bottom; ++y) {
+        const long yFrom = std::max<long>(rect.top + 1, 0), yTo = std::min<long>(bottom - 1, m_height - 1);
+        for (long y = yFrom; y <= yTo; ++y) {
             InvertDotted(rect.left, y);
             if (right != rect.left) InvertDotted(right, y);
         }

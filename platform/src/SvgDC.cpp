@@ -57,6 +57,9 @@ private:
     void OnLineTo(POINT from, POINT to) override {
         const GdiObject& pen = CurrentPen();
         if (pen.Pen().lopnStyle == PS_NULL) return;
+        // GDI draws nothing here; a round-capped SVG segment of no length
+        // would show a dot. The next segment still starts from here.
+        if (from.x == to.x && from.y == to.y) return;
         if (!m_pathOpen) {
             m_pathOpen = true;
             m_pathColor = pen.Color();

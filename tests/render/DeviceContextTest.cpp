@@ -153,6 +153,52 @@ TEST(SvgDC, OnePathPerPenRunWithExactCoordinates) {
     EXPECT_NE(svg.find("stroke=\"#ff0000\" stroke-width=\"3\" d=\"M-7 1000000 L8 9\""), std::string::npos);
 }
 
+std::string SvgText(HDC dc) {
+    const std::string path = TempPath("text.svg");
+    if (!KXSaveDC(dc, path.c_str())) return {};
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::remove(path.c_str());
+    return text.str();
+}
+
+// GDI draws nothing for a LineTo to the current position; with round caps an
+// SVG segment of no length would still show a dot the raster does not have.
+TEST(SvgDC, LineToTheCurrentPositionDrawsNothing) {
+    HDC alone = KXCreateSvgDC(10, 10, kWhite);
+    MoveToEx(alone, 5, 5, nullptr);
+    LineTo(alone, 5, 5);
+    EXPECT_EQ(SvgText(alone).find("<path"), std::string::npos);
+    DeleteDC(alone);
+
+    HDC run = KXCreateSvgDC(10, 10, kWhite);
+    MoveToEx(run, 1, 1, nullptr);
+    LineTo(run, 1, 1);
+    LineTo(run, 4, 1);
+    LineTo(run, 4, 1);
+    LineTo(run, 4, 3);
+    const std::string svg = SvgText(run);
+    EXPECT_NE(svg.find("d=\"M1 1 L4 1 L4 3\""), std::string::npos) << svg;
+    DeleteDC(run);
+}
+
+// Only the part of a focus rectangle on the bitmap is visited: a rectangle
+// spanning the whole coordinate range toggles the bitmap's own pixels (and
+// would otherwise step through 2^32 columns).
+TEST(RasterDC, FocusRectFarBeyondTheBitmapTogglesOnlyItsVisibleBorder) {
+    HDC dc = KXCreateRasterDC(10, 10, kWhite);
+    RECT huge{-2147483647, 2, 2147483647, 8};
+    EXPECT_TRUE(DrawFocusRect(dc, &huge));
+    EXPECT_EQ(KXGetRasterPixel(dc, 0, 2), 0u);      // (x + y) even: inverted
+    EXPECT_EQ(KXGetRasterPixel(dc, 1, 2), kWhite);  // odd: left alone
+    EXPECT_EQ(KXGetRasterPixel(dc, 9, 7), 0u);      // the bottom edge is y = 7
+    EXPECT_EQ(KXGetRasterPixel(dc, 8, 7), kWhite);
+    EXPECT_EQ(KXGetRasterPixel(dc, 9, 5), kWhite);  // inside the border
+    EXPECT_EQ(KXGetRasterPixel(dc, 0, 4), kWhite);  // the side edges are off the bitmap
+    DeleteDC(dc);
+}
+
 TEST(RecordingDC, KeepsTheCallSequenceAndPens) {
     HDC dc = KXCreateRecordingDC();
     EXPECT_EQ(SetBkColor(dc, 0x123456), kWhite);

@@ -87,6 +87,33 @@ TEST(LineStyle, PatternsWithoutLengthOrGapsAreSolid) {
     EXPECT_EQ(noGap.DrawStrokes(), (Strings{"M 0 50", "L 30 50"}));
 }
 
+// A by-layer value without a current layer stops the whole attribute set,
+// wherever it stands in the record: the line style in it is then not
+// installed, also when the stop comes from the weight, after the line style.
+TEST(LineStyle, SetStoppedByAMissingLayerInstallsNoStyle) {
+    for (const CKXAttribute& record :
+         {CKXAttribute{0, KX_BYLAYER, 0, 0}, CKXAttribute{0, 0, 0, KX_BYLAYER}}) {
+        Scene scene;
+        const int style = scene.Style(kDash, {5, -5});
+        CKXAttribute styled = record;
+        styled.lineStyle = style;
+        scene.Attrib(styled.layer, styled.color, styled.lineStyle, styled.weight);
+        scene.Add<CKXLine>(CFltPoint{0, 50}, CFltPoint{23, 50});
+        scene.Finish(CFltExtents(0, 0, 100, 100));
+        EXPECT_EQ(Strokes(scene.DrawUnit()), (Strings{"M 0 50", "L 23 50"}))
+            << "colour " << record.color << ", weight " << record.weight;
+    }
+    // With a current layer the same set applies in full and the line is dashed.
+    Scene scene;
+    const int layer = scene.Layer(1);
+    const int style = scene.Style(kDash, {5, -5});
+    scene.Attrib(layer, 0, 0, 0);
+    scene.Attrib(0, 0, style, KX_BYLAYER);
+    scene.Add<CKXLine>(CFltPoint{0, 50}, CFltPoint{23, 50});
+    scene.Finish(CFltExtents(0, 0, 100, 100));
+    EXPECT_EQ(Strokes(scene.DrawUnit()).size(), 8u);
+}
+
 TEST(LineStyle, PolylineCarriesThePhaseAcrossVertices) {
     StyledScene scene(kDash, {5, -5});
     scene.Add<CKXPolyline>(std::vector<CFltPoint>{{0, 50}, {12, 50}, {23, 50}});
@@ -154,6 +181,38 @@ TEST(LineStyle, PatternScalingIsCachedPerFactor) {
     EXPECT_DOUBLE_EQ(style.scaledLength, 100.0);
     CKXLineStyleWalker::Rescale(style, -1.0);
     EXPECT_TRUE(style.scaledElements.empty());
+}
+
+// A non-positive factor (a set with a negative line-style scale) drops the
+// scaled pattern; the factor that built it before must build it again, not
+// find it "cached" and draw the style solid from then on.
+TEST(LineStyle, PatternDroppedForANonPositiveFactorComesBack) {
+    KXLineStyleExt style;
+    style.kind = kDash;
+    style.elements = {5, -5};
+    style.count = 2;
+    style.patternLength = 10;
+    CKXLineStyleWalker::Rescale(style, 2.0);
+    ASSERT_EQ(style.scaledElements.size(), 2u);
+    CKXLineStyleWalker::Rescale(style, -2.0);
+    EXPECT_TRUE(style.scaledElements.empty());
+    CKXLineStyleWalker::Rescale(style, 2.0);
+    ASSERT_EQ(style.scaledElements.size(), 2u);
+    EXPECT_DOUBLE_EQ(style.scaledElements[0], 10.0);
+
+    // The same through the stream: dashed, reversed scale (solid), dashed.
+    StyledScene scene(kDash, {5, -5});
+    scene.Add<CKXLine>(CFltPoint{0, 50}, CFltPoint{23, 50});
+    scene.Attrib(0, 0, 1, 0, -1.0);
+    scene.Add<CKXLine>(CFltPoint{0, 40}, CFltPoint{23, 40});
+    scene.Attrib(0, 0, 1, 0, 1.0);
+    scene.Add<CKXLine>(CFltPoint{0, 30}, CFltPoint{23, 30});
+    const Strings strokes = scene.DrawStrokes();
+    const Strings dashedAt70{"M 0 70", "L 5 70", "M 10 70", "M 10 70", "L 15 70",
+                             "M 20 70", "M 20 70", "L 23 70"};
+    ASSERT_GE(strokes.size(), dashedAt70.size());
+    EXPECT_EQ(Strings(strokes.end() - static_cast<std::ptrdiff_t>(dashedAt70.size()), strokes.end()),
+              dashedAt70);
 }
 
 TEST(LineStyle, MillionVertexStyledPolylineFinishes) {

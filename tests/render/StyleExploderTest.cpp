@@ -109,6 +109,22 @@ TEST(StyleExploder, CirclesBecomePhasedPieces) {
     EXPECT_EQ(out.pieces.size(), 199u);  // 200 arc points
 }
 
+// A full circle's outline is closed wherever the circle stands, although its
+// end point (at 2 pi) differs from its start point in the last bits for most
+// centres: under a centred style it gets no solid leftover, like any closed
+// polyline, and starts on its pattern.
+TEST(StyleExploder, FullCirclesAreClosedUnderCentredStyles) {
+    for (const CFltPoint centre : {CFltPoint{0, 0}, CFltPoint{50, 50}, CFltPoint{-3, 7.25}}) {
+        CKXCircle circle(centre, 10.0, 0.0, 0.0, true);
+        const Exploded out = ExplodeUnder(kCentred, {5, -5}, circle);
+        ASSERT_TRUE(out.replaced);
+        ASSERT_EQ(out.pieces.size(), 199u) << centre.x << ", " << centre.y;
+        EXPECT_FALSE(out.Line(0).IsSolidPiece());
+        EXPECT_EQ(out.Line(0).GetPhase()->elementIndex, 0);
+        EXPECT_DOUBLE_EQ(out.Line(0).GetPhase()->offset, 0.0);
+    }
+}
+
 TEST(StyleExploder, NoStyleInForceKeepsEverything) {
     Scene scene;
     CKXStyleExploder exploder(scene.doc);
