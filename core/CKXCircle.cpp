@@ -67,18 +67,10 @@ void CKXCircle::ArcPoints(std::vector<CFltPoint>& points) const {
     EnsureIndexes();
     points.clear();
     points.push_back(GetStartPoint());
-    if (m_startIndex != kxangle::kChord) {
-        auto addStep = [&](int k) {
-            const kxangle::StepDirection d = kxangle::DirectionOfStep(k);
-            points.push_back({m_centre.x + m_radius * d.cos, m_centre.y + m_radius * d.sin});
-        };
-        if (m_startIndex > m_endIndex) {
-            for (int k = m_startIndex; k < kxangle::kSteps; ++k) addStep(k);
-            for (int k = 0; k <= m_endIndex; ++k) addStep(k);
-        } else {
-            for (int k = m_startIndex; k <= m_endIndex; ++k) addStep(k);
-        }
-    }
+    kxangle::ForEachStep({m_startIndex, m_endIndex}, [&](int k) {
+        const kxangle::StepDirection d = kxangle::DirectionOfStep(k);
+        points.push_back({m_centre.x + m_radius * d.cos, m_centre.y + m_radius * d.sin});
+    });
     points.push_back(GetEndPoint());
 }
 

@@ -84,15 +84,8 @@ void CKXEllipse::ArcPoints(std::vector<CFltPoint>& points) const {
     EnsureIndexes();
     points.clear();
     points.push_back(GetStartPoint());
-    if (m_startIndex != kxangle::kChord) {
-        auto addStep = [&](int k) { points.push_back(PointAtDirection(kxangle::DirectionOfStep(k))); };
-        if (m_startIndex > m_endIndex) {
-            for (int k = m_startIndex; k < kxangle::kSteps; ++k) addStep(k);
-            for (int k = 0; k <= m_endIndex; ++k) addStep(k);
-        } else {
-            for (int k = m_startIndex; k <= m_endIndex; ++k) addStep(k);
-        }
-    }
+    kxangle::ForEachStep({m_startIndex, m_endIndex},
+                         [&](int k) { points.push_back(PointAtDirection(kxangle::DirectionOfStep(k))); });
     points.push_back(GetEndPoint());
 }
 

@@ -42,4 +42,18 @@ struct StepDirection {
 };
 StepDirection DirectionOfStep(int k);
 
+// Calls visit(k) for every table step of an arc from range.first to
+// range.last, wrapping from the last step to 0 when the arc passes angle 0.
+// A chord visits nothing.
+template <class Visit>
+void ForEachStep(const StepRange& range, Visit&& visit) {
+    if (range.first == kChord || range.first < 0 || range.last < 0) return;
+    if (range.first > range.last) {
+        for (int k = range.first; k < kSteps; ++k) visit(k);
+        for (int k = 0; k <= range.last; ++k) visit(k);
+    } else {
+        for (int k = range.first; k <= range.last; ++k) visit(k);
+    }
+}
+
 }  // namespace kxangle
