@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "KXDeviceMath.h"
+
 bool CKXDevicePath::InRange(const KXDevPoint& p) {
     return std::fabs(p.x) <= kLimit && std::fabs(p.y) <= kLimit;
 }
@@ -14,35 +16,21 @@ KXDevPoint CKXDevicePath::Clamp(const KXDevPoint& p) {
     return {clamp(p.x), clamp(p.y)};
 }
 
-// Liang-Barsky against the square of side 2 * kLimit.
+// Cuts the segment to the square of side 2 * kLimit, keeping its direction.
 bool CKXDevicePath::ClipToRange(KXDevPoint& a, KXDevPoint& b) {
     if (std::isnan(a.x) || std::isnan(a.y) || std::isnan(b.x) || std::isnan(b.y)) return false;
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
-    double t0 = 0.0, t1 = 1.0;
-    auto edge = [&](double p, double q) {
-        if (p == 0.0) return q >= 0.0;
-        const double r = q / p;
-        if (p < 0.0) {
-            if (r > t1) return false;
-            t0 = std::max(t0, r);
-        } else {
-            if (r < t0) return false;
-            t1 = std::min(t1, r);
-        }
-        return true;
-    };
     if (!std::isfinite(dx) || !std::isfinite(dy)) {
         // Endpoints at infinity have no direction to keep.
         a = Clamp(a);
         b = Clamp(b);
         return true;
     }
-    if (!edge(-dx, a.x + kLimit) || !edge(dx, kLimit - a.x) || !edge(-dy, a.y + kLimit) ||
-        !edge(dy, kLimit - a.y))
-        return false;
-    const KXDevPoint from{a.x + t0 * dx, a.y + t0 * dy};
-    const KXDevPoint to{a.x + t1 * dx, a.y + t1 * dy};
+    KXSegmentSpan span;
+    if (!KXClipSegment(a.x, a.y, dx, dy, -kLimit, -kLimit, kLimit, kLimit, span)) return false;
+    const KXDevPoint from{a.x + span.t0 * dx, a.y + span.t0 * dy};
+    const KXDevPoint to{a.x + span.t1 * dx, a.y + span.t1 * dy};
     a = Clamp({std::trunc(from.x), std::trunc(from.y)});
     b = Clamp({std::trunc(to.x), std::trunc(to.y)});
     return true;

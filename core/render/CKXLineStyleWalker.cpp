@@ -271,28 +271,14 @@ void CKXLineStyleWalker::WalkClipped(CKXDevicePath& path, const KXDevPoint& p, c
         return;
     }
     const double dx = q.x - p.x, dy = q.y - p.y;
-    double t0 = 0.0, t1 = 1.0;
-    auto edge = [&](double pe, double qe) {
-        if (pe == 0.0) return qe >= 0.0;
-        const double r = qe / pe;
-        if (pe < 0.0) {
-            if (r > t1) return false;
-            t0 = std::max(t0, r);
-        } else {
-            if (r < t0) return false;
-            t1 = std::min(t1, r);
-        }
-        return true;
-    };
-    const bool visible = edge(-dx, p.x - left) && edge(dx, right - p.x) && edge(-dy, p.y - top) &&
-                         edge(dy, bottom - p.y);
-    if (!visible) {
+    KXSegmentSpan span;
+    if (!KXClipSegment(p.x, p.y, dx, dy, left, top, right, bottom, span)) {
         phase = Advance(phase, Length(p, q));
         path.MoveTo(q);
         return;
     }
-    const KXDevPoint a = t0 > 0.0 ? RoundedPoint(p.x + t0 * dx, p.y + t0 * dy) : p;
-    const KXDevPoint b = t1 < 1.0 ? RoundedPoint(p.x + t1 * dx, p.y + t1 * dy) : q;
+    const KXDevPoint a = span.t0 > 0.0 ? RoundedPoint(p.x + span.t0 * dx, p.y + span.t0 * dy) : p;
+    const KXDevPoint b = span.t1 < 1.0 ? RoundedPoint(p.x + span.t1 * dx, p.y + span.t1 * dy) : q;
     if (a != p) phase = Advance(phase, Length(p, a));
     if (!path.IsAt(a)) path.MoveTo(a);
     if (a != b) walk.Run(path, a, b, phase, direction);
