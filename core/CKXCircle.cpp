@@ -46,28 +46,20 @@ CFltPoint CKXCircle::PointAt(double angle) const {
 CFltPoint CKXCircle::GetStartPoint() const { return PointAt(m_start); }
 CFltPoint CKXCircle::GetEndPoint() const { return PointAt(m_end); }
 
-void CKXCircle::EnsureIndexes() const {
-    if (m_startIndex != kxangle::kNotComputed) return;
-    const kxangle::StepRange r = kxangle::ComputeSteps(m_start, m_end, IsFull(), false);
-    m_startIndex = r.first;
-    m_endIndex = r.last;
+const kxangle::StepRange& CKXCircle::Steps() const {
+    if (m_steps.first == kxangle::kNotComputed)
+        m_steps = kxangle::ComputeSteps(m_start, m_end, IsFull(), false);
+    return m_steps;
 }
 
-int CKXCircle::GetStartIndex() const {
-    EnsureIndexes();
-    return m_startIndex;
-}
+int CKXCircle::GetStartIndex() const { return Steps().first; }
 
-int CKXCircle::GetEndIndex() const {
-    EnsureIndexes();
-    return m_endIndex;
-}
+int CKXCircle::GetEndIndex() const { return Steps().last; }
 
 void CKXCircle::ArcPoints(std::vector<CFltPoint>& points) const {
-    EnsureIndexes();
     points.clear();
     points.push_back(GetStartPoint());
-    kxangle::ForEachStep({m_startIndex, m_endIndex}, [&](int k) {
+    kxangle::ForEachStep(Steps(), [&](int k) {
         const kxangle::StepDirection d = kxangle::DirectionOfStep(k);
         points.push_back({m_centre.x + m_radius * d.cos, m_centre.y + m_radius * d.sin});
     });
@@ -101,12 +93,12 @@ int CKXCircle::Write(std::uint8_t* buffer) const {
         polyline->Quantise(m_quantScale, m_quantOrigin);
         return polyline->Write(buffer);
     }
-    EnsureIndexes();
+    const kxangle::StepRange& steps = Steps();
     KXBEWriter w(buffer);
     w.U16(static_cast<std::uint16_t>(GetRecordKind() | GetFlags()));
     for (std::int32_t q : m_q) w.I32(q);
-    w.U16(static_cast<std::uint16_t>(m_startIndex));
-    w.U16(static_cast<std::uint16_t>(m_endIndex));
+    w.U16(static_cast<std::uint16_t>(steps.first));
+    w.U16(static_cast<std::uint16_t>(steps.last));
     return w.SizeInt();
 }
 

@@ -31,7 +31,8 @@ public:
     // Angle-table step indexes, computed on first use.
     int GetStartIndex() const;
     int GetEndIndex() const;
-    void EnsureIndexes() const;
+    // The table steps the arc passes, computed on first use.
+    const kxangle::StepRange& Steps() const;
 
     // Centre x, y, start x, y, end x, y, radius as made by Quantise.
     const std::int32_t* GetQuantised() const { return m_q; }
@@ -66,8 +67,7 @@ private:
     double m_radius = 0.0;
     double m_start = 0.0;
     double m_end = kxangle::kTwoPi;
-    mutable int m_startIndex = kxangle::kNotComputed;
-    mutable int m_endIndex = kxangle::kNotComputed;
+    mutable kxangle::StepRange m_steps;
     std::int32_t m_q[7] = {0, 0, 0, 0, 0, 0, 0};
     CFltPoint m_quantOrigin;
     double m_quantScale = 0.0;

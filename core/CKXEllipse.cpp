@@ -63,28 +63,20 @@ CFltPoint CKXEllipse::PointAtDirection(const kxangle::StepDirection& d) const {
     return {m_centre.x + m_lc * d.cos - m_minorS * d.sin, m_centre.y + m_ls * d.cos + m_minorC * d.sin};
 }
 
-void CKXEllipse::EnsureIndexes() const {
-    if (m_startIndex != kxangle::kNotComputed) return;
-    const kxangle::StepRange r = kxangle::ComputeSteps(m_start, m_end, IsFull(), true);
-    m_startIndex = r.first;
-    m_endIndex = r.last;
+const kxangle::StepRange& CKXEllipse::Steps() const {
+    if (m_steps.first == kxangle::kNotComputed)
+        m_steps = kxangle::ComputeSteps(m_start, m_end, IsFull(), true);
+    return m_steps;
 }
 
-int CKXEllipse::GetStartIndex() const {
-    EnsureIndexes();
-    return m_startIndex;
-}
+int CKXEllipse::GetStartIndex() const { return Steps().first; }
 
-int CKXEllipse::GetEndIndex() const {
-    EnsureIndexes();
-    return m_endIndex;
-}
+int CKXEllipse::GetEndIndex() const { return Steps().last; }
 
 void CKXEllipse::ArcPoints(std::vector<CFltPoint>& points) const {
-    EnsureIndexes();
     points.clear();
     points.push_back(GetStartPoint());
-    kxangle::ForEachStep({m_startIndex, m_endIndex},
+    kxangle::ForEachStep(Steps(),
                          [&](int k) { points.push_back(PointAtDirection(kxangle::DirectionOfStep(k))); });
     points.push_back(GetEndPoint());
 }
@@ -115,12 +107,12 @@ int CKXEllipse::Write(std::uint8_t* buffer) const {
         polyline->Quantise(m_quantScale, m_quantOrigin);
         return polyline->Write(buffer);
     }
-    EnsureIndexes();
+    const kxangle::StepRange& steps = Steps();
     KXBEWriter w(buffer);
     w.U16(static_cast<std::uint16_t>(GetRecordKind() | GetFlags()));
     for (int i = 0; i < 6; ++i) w.I32(m_q[i]);
-    w.U16(static_cast<std::uint16_t>(m_startIndex));
-    w.U16(static_cast<std::uint16_t>(m_endIndex));
+    w.U16(static_cast<std::uint16_t>(steps.first));
+    w.U16(static_cast<std::uint16_t>(steps.last));
     for (int i = 6; i < 10; ++i) w.I32(m_q[i]);
     for (double v : {m_lc, m_ls, m_minorC, m_minorS}) w.U8(v < 0.0 ? 0xFF : 0x00);
     return w.SizeInt();

@@ -43,7 +43,8 @@ public:
 
     int GetStartIndex() const;
     int GetEndIndex() const;
-    void EnsureIndexes() const;
+    // The table steps the arc passes, computed on first use.
+    const kxangle::StepRange& Steps() const;
 
     // Centre x, y, start x, y, end x, y; |L*c|, |L*s|, |minor*c|, |minor*s|.
     const std::int32_t* GetQuantised() const { return m_q; }
@@ -79,8 +80,7 @@ private:
     double m_ratio = 1.0;
     double m_start = 0.0;
     double m_end = kxangle::kTwoPi;
-    mutable int m_startIndex = kxangle::kNotComputed;
-    mutable int m_endIndex = kxangle::kNotComputed;
+    mutable kxangle::StepRange m_steps;
     double m_major = 0.0;
     double m_minor = 0.0;
     double m_c = 1.0;
