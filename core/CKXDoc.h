@@ -17,6 +17,7 @@
 #include "CKXAttribTable.h"
 #include "CKXAttribute.h"
 #include "CKXLine.h"
+#include "CKXPieceStore.h"
 #include "CKXTree.h"
 #include "CTransf3D.h"
 #include "IKXContainer.h"
@@ -105,6 +106,8 @@ public:
     CKXGlyphStore* GetGlyphStore() const { return m_glyphStore.get(); }
 
     std::vector<KXDirectionEntry>& DirectionCache() { return m_directionCache; }
+    // Where the line pieces of exploded line styles are made.
+    CKXPieceStore& Pieces() { return m_pieces; }
     const std::vector<KXDirectionEntry>& DirectionCache() const { return m_directionCache; }
 
     CKXAttribTable& Attribs() { return m_attribs; }
@@ -176,6 +179,8 @@ public:
     const CTransf3D* ProjectionFor(const double* elevation) const;
 
 private:
+    // Declared before the entities: the pieces it holds go before it does.
+    CKXPieceStore m_pieces;
     KXEntList m_entities;
     KXOwnedList<CKXBlock> m_blocks;
     KXOwnedList<CKXClipRgn> m_clipRegions;

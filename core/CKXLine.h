@@ -18,19 +18,22 @@ struct KXDirectionEntry {
 static_assert(sizeof(KXDirectionEntry) == 40, "direction cache entries are 40 bytes");
 
 // Where a line starts within its line style's pattern, and how it steps.
+// The eight-byte fields lead so that the record packs into 40 bytes:
+// exploded drawings hold millions of them.
 struct KXLinePhase {
     // Direction flags.
     enum : int { kMajorIncreases = 0x1, kMinorIncreases = 0x2, kXIsMajor = 0x4 };
 
+    double offset = 0.0;             // into the element, drawing units x factor
+    const KXDirectionEntry* direction = nullptr;
     std::int32_t elementIndex = 0;   // the style reference, written as 16 bits
-    double offset = 0.0;             // into that element, drawing units x factor
     std::int32_t deviceOffset = -1;  // round(scale x offset), cached on first draw
     std::int32_t quantisedOffset = 0;  // trunc(offset x resolution), made by Quantise
-    std::uint8_t valid = 1;
     std::int32_t directionIndex = 0;  // into the direction cache, written as 16 bits
-    const KXDirectionEntry* direction = nullptr;
     std::int32_t directionFlags = 0;  // written as 16 bits
+    std::uint8_t valid = 1;
 };
+static_assert(sizeof(KXLinePhase) <= 40, "phase records stay small");
 
 class CKXLine : public IKXEnt {
 public:
@@ -74,6 +77,10 @@ public:
     void Clip(CKXClipRgnSet& clip, KXEntList& out, CKXDoc& doc, const CTransf2D* xf) override;
 
 protected:
+    // Set by CKXLinePiece when the line lives in a CKXPieceStore; kept
+    // here, beside the flag bytes, where it costs no space.
+    std::uint8_t m_inStore = 0;
+
     // A line that is phased from the start, its phase record kept in
     // storage that lives exactly as long as the line (a member of the
     // derived class): no block of its own is allocated for it.

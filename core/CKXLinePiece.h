@@ -1,10 +1,13 @@
 // A line cut from a line-styled entity when a document is finished: phased
 // from the start, with its phase record kept inside the piece. Styled
 // drawings explode into millions of pieces, and a record of its own for each
-// would double the allocations of making and deleting them.
+// would double the allocations of making and deleting them; the document
+// keeps its pieces in a CKXPieceStore for the same reason.
 #pragma once
 
 #include "CKXLine.h"
+
+class CKXPieceStore;
 
 class CKXLinePiece final : public CKXLine {
 public:
@@ -15,6 +18,15 @@ public:
     CKXLinePiece(const CKXLinePiece&) = delete;
     CKXLinePiece& operator=(const CKXLinePiece&) = delete;
 
+    // A stored piece is destroyed in place: its store owns the memory.
+    void Dispose() override;
+
 private:
+    friend class CKXPieceStore;
+    struct InStore {};
+    CKXLinePiece(const CFltPoint& start, const CFltPoint& end, InStore) : CKXLinePiece(start, end) {
+        m_inStore = 1;
+    }
+
     KXLinePhase m_phaseRecord{};
 };

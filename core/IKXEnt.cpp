@@ -3,6 +3,12 @@
 #include "BigEndian.h"
 #include "render/KXEntityDraw.h"
 
+void KXEntDeleter::operator()(IKXEnt* ent) const {
+    if (ent != nullptr) ent->Dispose();
+}
+
+void IKXEnt::Dispose() { delete this; }
+
 CFltExtents& IKXEnt::GetExtentsXf(CFltExtents& out, const CTransf2D*, CKXClipRgnSet*, int) const {
     out.SetEmpty();
     return out;

@@ -21,7 +21,18 @@ class CKXDoc;
 class CKXArchive;     // big-endian record reader
 class IKXEnt;
 
-using KXEntPtr = std::unique_ptr<IKXEnt>;
+// Ends an entity's life the way the entity was made: most are deleted, but
+// the pieces a document is exploded into live in storage of the document's
+// own and are only destroyed (IKXEnt::Dispose).
+struct KXEntDeleter {
+    KXEntDeleter() noexcept = default;
+    // Owners made with std::make_unique hand their entities over unchanged.
+    template <class T>
+    KXEntDeleter(const std::default_delete<T>&) noexcept {}
+    void operator()(IKXEnt* ent) const;
+};
+
+using KXEntPtr = std::unique_ptr<IKXEnt, KXEntDeleter>;
 using KXEntList = std::vector<KXEntPtr>;
 // Keys of segments already written, for duplicate suppression.
 using KXKeyMap = std::unordered_set<std::string>;
@@ -90,6 +101,10 @@ public:
     /* 14 */ virtual void Clip(CKXClipRgnSet& clip, KXEntList& out, CKXDoc& doc, const CTransf2D* xf);
     /* 15 */ virtual void DrawClipped(HDC dc, CKXConverter& rc);
     /* 16 */ virtual int WritePoints(std::uint8_t* buffer) const;
+
+    // Not a numbered slot: how an owner ends the entity (KXEntDeleter).
+    // Deletes it, unless the entity lives in storage it does not own.
+    virtual void Dispose();
 
 protected:
     std::uint8_t m_flags = 0;

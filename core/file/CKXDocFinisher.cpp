@@ -163,6 +163,13 @@ void CKXDocFinisher::ExplodeStyledAndSplit() {
     // render state at all.
     std::optional<CKXStyleExploder> exploder;
     if (m_doc.Attribs().LineStyleCount() > 0) exploder.emplace(m_doc);
+    // Styled drawings explode into millions of pieces: their pages are
+    // backed on another thread while the pieces are made.
+    struct Prefetching {
+        CKXPieceStore& store;
+        ~Prefetching() { store.StopPrefetching(); }
+    } prefetching{m_doc.Pieces()};
+    if (exploder) m_doc.Pieces().StartPrefetching();
     for (KXEntPtr& ent : input) {
         const int type = ent->GetType();
         if (exploder && type == KXENT_ATTRIBSET) {

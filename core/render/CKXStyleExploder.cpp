@@ -37,8 +37,12 @@ void PositionToPhase(const KXLineStyleExt& style, double factor, double position
                      KXLinePhase& phase) {
     const double period = style.patternLength * factor;
     if (period > 0.0 && std::isfinite(period) && std::isfinite(position)) {
-        position = std::fmod(position, period);
-        if (position < 0.0) position += period;
+        // Exploding carries positions inside the period already (fmod
+        // would return them unchanged).
+        if (!(position >= 0.0 && position < period)) {
+            position = std::fmod(position, period);
+            if (position < 0.0) position += period;
+        }
     } else {
         position = 0.0;
     }
@@ -91,38 +95,58 @@ void CKXStyleExploder::AddSolid(const CFltPoint& a, const CFltPoint& b, KXEntLis
     pieces.push_back(std::move(line));
 }
 
+void CKXStyleExploder::AddStoredSolid(const CFltPoint& a, const CFltPoint& b, KXEntList& pieces) {
+    CKXLinePiece* line = m_doc.Pieces().Make(a, b);
+    line->SetSolidPiece(true);
+    Adopt(*line, KXEntPtr(line), pieces);
+}
+
 void CKXStyleExploder::AddPhased(const CFltPoint& a, const CFltPoint& b, double position,
-                                 KXEntList& pieces) const {
-    auto line = std::make_unique<CKXLinePiece>(a, b);
-    PositionToPhase(*m_rc.Walker().GetLineStyle(), m_rc.GetLineStyleScale(), position,
-                    line->EnsurePhase());
-    pieces.push_back(std::move(line));
+                                 KXEntList& pieces) {
+    AddPhased(a, b, position, Distance(a, b), pieces);
+}
+
+void CKXStyleExploder::AddPhased(const CFltPoint& a, const CFltPoint& b, double position, double length,
+                                 KXEntList& pieces) {
+    CKXLinePiece* line = m_doc.Pieces().Make(a, b);
+    PositionToPhase(*m_rc.Walker().GetLineStyle(), m_rc.GetLineStyleScale(), position, line->EnsurePhase());
+    FillDirection(*line, m_doc, length);
+    Adopt(*line, KXEntPtr(line), pieces);
+}
+
+void CKXStyleExploder::Adopt(CKXLine& line, KXEntPtr owner, KXEntList& pieces) {
+    line.SetFlags(m_flags);
+    if (!(line.HasPhase() && line.IsSolidPiece())) m_allSolid = false;
+    pieces.push_back(std::move(owner));
 }
 
 // Whole periods in the middle, the leftover split into two solid ends.
-void CKXStyleExploder::ExplodeCentred(const CFltPoint& a, const CFltPoint& b, KXEntList& pieces) const {
+void CKXStyleExploder::ExplodeCentred(const CFltPoint& a, const CFltPoint& b, KXEntList& pieces) {
     const double length = Distance(a, b);
     const double period = PatternLength();
     const double periods = std::trunc(length / period);
     if (periods < 1.0) {
-        AddSolid(a, b, pieces);
+        AddStoredSolid(a, b, pieces);
         return;
     }
     const double leftover = (length - periods * period) / 2.0;
     if (leftover > 0.0) {
         const CFltPoint middleStart = Along(a, b, leftover, length);
         const CFltPoint middleEnd = Along(a, b, length - leftover, length);
-        AddSolid(a, middleStart, pieces);
-        AddSolid(middleEnd, b, pieces);
+        AddStoredSolid(a, middleStart, pieces);
+        AddStoredSolid(middleEnd, b, pieces);
         AddPhased(middleStart, middleEnd, HalfFirstElement(), pieces);
     } else {
         AddPhased(a, b, HalfFirstElement(), pieces);
     }
 }
 
-void CKXStyleExploder::ExplodeLine(const CKXLine& line, KXEntList& pieces) const {
+void CKXStyleExploder::ExplodeLine(const CKXLine& line, KXEntList& pieces) {
     if (line.HasPhase()) {
-        pieces.push_back(std::make_unique<CKXLine>(line));
+        auto copy = std::make_unique<CKXLine>(line);
+        CKXLine& piece = *copy;
+        FillDirection(piece, m_doc);
+        Adopt(piece, std::move(copy), pieces);
         return;
     }
     const int kind = m_rc.Walker().GetLineStyle()->kind;
@@ -147,7 +171,7 @@ void CKXStyleExploder::ExplodePolyline(const std::vector<CFltPoint>& points, boo
     }
     const double period = PatternLength();
     if (!(total >= period)) {
-        for (std::size_t i = 0; i < segments; ++i) AddSolid(points[i], points[i + 1], pieces);
+        for (std::size_t i = 0; i < segments; ++i) AddStoredSolid(points[i], points[i + 1], pieces);
         return;
     }
     const int kind = m_rc.Walker().GetLineStyle()->kind;
@@ -166,14 +190,14 @@ void CKXStyleExploder::ExplodePolyline(const std::vector<CFltPoint>& points, boo
         position = HalfFirstElement();
         if (leftover > 0.0) {
             const CFltPoint start = Along(points[0], points[1], leftover, firstLength);
-            AddSolid(points[0], start, pieces);
+            AddStoredSolid(points[0], start, pieces);
             AddPhased(start, points[1], position, pieces);
             position = std::fmod(position + Distance(start, points[1]), period);
             first = 1;
         }
     }
     for (std::size_t i = first; i < segments; ++i) {
-        AddPhased(points[i], points[i + 1], position, pieces);
+        AddPhased(points[i], points[i + 1], position, lengths[i], pieces);
         position = std::fmod(position + lengths[i], period);
     }
 }
@@ -183,6 +207,9 @@ bool CKXStyleExploder::Explode(const IKXEnt& entity, KXEntList& out) {
     // The pieces go straight to the end of out (millions of them in a big
     // drawing) and are taken back when the entity has to stay.
     const std::size_t first = out.size();
+    const std::size_t stored = m_doc.Pieces().Count();
+    m_flags = entity.GetFlags();
+    m_allSolid = true;
     switch (entity.GetType()) {
     case KXENT_LINE:
         ExplodeLine(static_cast<const CKXLine&>(entity), out);
@@ -209,16 +236,11 @@ bool CKXStyleExploder::Explode(const IKXEnt& entity, KXEntList& out) {
     default:
         return false;
     }
-    const auto pieces = out.begin() + static_cast<std::ptrdiff_t>(first);
-    bool allSolid = true;
-    for (auto piece = pieces; piece != out.end(); ++piece) {
-        auto& line = static_cast<CKXLine&>(**piece);
-        FillDirection(line, m_doc);
-        line.SetFlags(entity.GetFlags());
-        if (!(line.HasPhase() && line.IsSolidPiece())) allSolid = false;
-    }
-    if (allSolid) {
-        out.erase(pieces, out.end());
+    if (m_allSolid) {
+        // Solid pieces are all there is: the entity stays, and the room the
+        // stored pieces took is used again.
+        out.erase(out.begin() + static_cast<std::ptrdiff_t>(first), out.end());
+        m_doc.Pieces().Rewind(stored);
         return false;
     }
     m_rc.Walker().GetLineStyle()->phaseTracking = 0;
@@ -227,9 +249,13 @@ bool CKXStyleExploder::Explode(const IKXEnt& entity, KXEntList& out) {
 
 void CKXStyleExploder::FillDirection(CKXLine& line, CKXDoc& doc) {
     if (!line.HasPhase() || line.IsSolidPiece()) return;
+    FillDirection(line, doc, Distance(line.GetStart(), line.GetEnd()));
+}
+
+void CKXStyleExploder::FillDirection(CKXLine& line, CKXDoc& doc, double length) {
+    if (!line.HasPhase() || line.IsSolidPiece()) return;
     const double dx = line.GetEnd().x - line.GetStart().x;
     const double dy = line.GetEnd().y - line.GetStart().y;
-    const double length = std::hypot(dx, dy);
     // A piece without length has no direction to step along.
     if (!(length > 0.0) || !std::isfinite(length)) {
         line.SetSolidPiece(true);

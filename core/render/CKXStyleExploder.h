@@ -46,15 +46,25 @@ public:
     // Fills the document's direction cache for a phased, non-solid line and
     // records the bucket and direction flags in its phase.
     static void FillDirection(CKXLine& line, CKXDoc& doc);
+    // The same for a line whose length is known (exactly Distance(start, end)).
+    static void FillDirection(CKXLine& line, CKXDoc& doc, double length);
 
 private:
-    void ExplodeLine(const CKXLine& line, KXEntList& pieces) const;
+    void ExplodeLine(const CKXLine& line, KXEntList& pieces);
     // closed: the outline returns to its start, so no leftover is centred.
     void ExplodePolyline(const std::vector<CFltPoint>& points, bool closed, KXEntList& pieces);
-    void ExplodeCentred(const CFltPoint& a, const CFltPoint& b, KXEntList& pieces) const;
-    // Phased piece a..b whose pattern position at a is position.
-    void AddPhased(const CFltPoint& a, const CFltPoint& b, double position, KXEntList& pieces) const;
+    void ExplodeCentred(const CFltPoint& a, const CFltPoint& b, KXEntList& pieces);
+    // Phased piece a..b whose pattern position at a is position (length:
+    // the distance from a to b, when it is known already), made in the
+    // document's piece store.
+    void AddPhased(const CFltPoint& a, const CFltPoint& b, double position, KXEntList& pieces);
+    void AddPhased(const CFltPoint& a, const CFltPoint& b, double position, double length, KXEntList& pieces);
+    // Solid piece a..b in the document's piece store.
+    void AddStoredSolid(const CFltPoint& a, const CFltPoint& b, KXEntList& pieces);
+    // Solid piece a..b on the heap (dash explosion, which has no document).
     static void AddSolid(const CFltPoint& a, const CFltPoint& b, KXEntList& pieces);
+    // Appends a finished piece, giving it the exploded entity's flags.
+    void Adopt(CKXLine& line, KXEntPtr owner, KXEntList& pieces);
     double PatternLength() const;
     double HalfFirstElement() const;
 
@@ -64,4 +74,8 @@ private:
     // polyline segments being exploded, kept to be reused by the next one.
     std::vector<CFltPoint> m_points;
     std::vector<double> m_lengths;
+    // Flags of the entity being exploded, and whether all its pieces so far
+    // are solid.
+    int m_flags = 0;
+    bool m_allSolid = true;
 };

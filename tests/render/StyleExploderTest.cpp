@@ -18,6 +18,8 @@ constexpr int kDash = KXLineStyleExt::kDashPattern;
 constexpr int kCentred = KXLineStyleExt::kDashPattern | KXLineStyleExt::kCentrePolyline;
 
 struct Exploded {
+    // Pieces live in their document's store: the document outlives them.
+    std::unique_ptr<CKXDoc> ownDoc;
     bool replaced = false;
     KXEntList pieces;
     const CKXLine& Line(std::size_t i) const { return static_cast<const CKXLine&>(*pieces.at(i)); }
@@ -26,13 +28,13 @@ struct Exploded {
 // Explodes one entity under a style with the given kind and elements.
 Exploded ExplodeUnder(int kind, std::vector<double> elements, const IKXEnt& entity,
                       CKXDoc* keep = nullptr) {
-    Scene scene;
-    CKXDoc& doc = keep != nullptr ? *keep : scene.doc;
+    Exploded out;
+    if (keep == nullptr) out.ownDoc = std::make_unique<CKXDoc>();
+    CKXDoc& doc = keep != nullptr ? *keep : *out.ownDoc;
     const int style = doc.Attribs().AddLineStyle(kind, static_cast<int>(elements.size()), elements.data());
     CKXAttribSet set(doc.Attribs().FindOrAddRecord(CKXAttribute{0, 0, style, 0}), 1.0);
     CKXStyleExploder exploder(doc);
     exploder.ApplyAttribSet(set);
-    Exploded out;
     out.replaced = exploder.Explode(entity, out.pieces);
     return out;
 }

@@ -1,0 +1,40 @@
+// Has memory pages backed on a second thread. Touching fresh pages costs a
+// page fault each; a store that knows which pages it will fill next asks for
+// them ahead of time and finds them backed when it gets there, the faults
+// taken on another core meanwhile. Requests are advice: those not yet
+// carried out when the prefetcher is destroyed are dropped, and the pages
+// are then backed when first touched, as always.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+class CKXPagePrefetcher {
+public:
+    CKXPagePrefetcher();
+    // Waits for the request being carried out, if any; the memory of every
+    // request must stay mapped until then.
+    ~CKXPagePrefetcher();
+    CKXPagePrefetcher(const CKXPagePrefetcher&) = delete;
+    CKXPagePrefetcher& operator=(const CKXPagePrefetcher&) = delete;
+
+    void Request(void* address, std::size_t bytes);
+
+private:
+    struct Range {
+        void* address;
+        std::size_t bytes;
+    };
+
+    void Run();
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<Range> m_queue;
+    bool m_stopping = false;
+    // Started last: it uses everything above.
+    std::thread m_worker;
+};

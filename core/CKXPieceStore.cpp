@@ -1,0 +1,52 @@
+#include "CKXPieceStore.h"
+
+#include <new>
+
+#include <kxplatform/memoryapi.h>
+
+#include "CKXLinePiece.h"
+
+std::size_t CKXPieceStore::PiecesPerBlock() { return kBlockBytes / sizeof(CKXLinePiece); }
+
+void CKXPieceStore::BlockFree::operator()(unsigned char* block) const {
+    VirtualFree(block, 0, MEM_RELEASE);
+}
+
+CKXPieceStore::~CKXPieceStore() { m_prefetcher.reset(); }
+
+void CKXPieceStore::MakeBlocksUpTo(std::size_t block) {
+    while (m_blocks.size() <= block) {
+        // Pages come from the system: aligned for any piece, and backed only
+        // when touched (or prefetched).
+        auto* memory = static_cast<unsigned char*>(VirtualAlloc(nullptr, kBlockBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        if (memory == nullptr) throw std::bad_alloc();
+        m_blocks.emplace_back(memory);
+        if (m_prefetcher) m_prefetcher->Request(memory, kBlockBytes);
+    }
+}
+
+CKXLinePiece* CKXPieceStore::Make(const CFltPoint& start, const CFltPoint& end) {
+    const std::size_t perBlock = PiecesPerBlock();
+    const std::size_t block = m_count / perBlock;
+    const std::size_t slot = m_count % perBlock;
+    if (slot == 0) MakeBlocksUpTo(m_prefetcher ? block + kBlocksAhead : block);
+    void* place = m_blocks[block].get() + slot * sizeof(CKXLinePiece);
+    auto* piece = new (place) CKXLinePiece(start, end, CKXLinePiece::InStore{});
+    ++m_count;
+    return piece;
+}
+
+void CKXPieceStore::Rewind(std::size_t count) {
+    if (count < m_count) m_count = count;
+}
+
+void CKXPieceStore::StartPrefetching() {
+    if (!m_prefetcher) m_prefetcher = std::make_unique<CKXPagePrefetcher>();
+}
+
+void CKXPieceStore::StopPrefetching() {
+    m_prefetcher.reset();
+    const std::size_t perBlock = PiecesPerBlock();
+    const std::size_t inUse = (m_count + perBlock - 1) / perBlock;
+    if (m_blocks.size() > inUse) m_blocks.resize(inUse);
+}
