@@ -106,9 +106,9 @@ public:
     CKXGlyphStore* GetGlyphStore() const { return m_glyphStore.get(); }
 
     std::vector<KXDirectionEntry>& DirectionCache() { return m_directionCache; }
+    const std::vector<KXDirectionEntry>& DirectionCache() const { return m_directionCache; }
     // Where the line pieces of exploded line styles are made.
     CKXPieceStore& Pieces() { return m_pieces; }
-    const std::vector<KXDirectionEntry>& DirectionCache() const { return m_directionCache; }
 
     CKXAttribTable& Attribs() { return m_attribs; }
     const CKXAttribTable& Attribs() const { return m_attribs; }

@@ -3,9 +3,20 @@
 #include <cstdio>
 #include <cstring>
 
+#include <sys/stat.h>
+
 #include "utlOpenInputFile.h"
 
 namespace kxdxf {
+
+std::size_t clsDxfStream::sizeHint(std::FILE* file)
+{
+    // Pipes and devices tell no size: they are read in chunks alone.
+    struct stat facts {};
+    if (fstat(fileno(file), &facts) != 0 || !S_ISREG(facts.st_mode) || facts.st_size <= 0)
+        return 0;
+    return static_cast<std::size_t>(facts.st_size);
+}
 
 bool clsDxfStream::open(const std::string& path)
 {
@@ -14,8 +25,10 @@ bool clsDxfStream::open(const std::string& path)
     if (!file)
         return false;
     // Grow by chunks rather than trusting a size query: the file may
-    // change while it is read.
+    // change while it is read. The size it tells now still spares the
+    // buffer the copies of regrowing for a file that stays as it is.
     constexpr std::size_t kChunk = 1 << 20;
+    data_.reserve(sizeHint(file.get()) + kChunk);
     std::size_t used = 0;
     for (;;) {
         data_.resize(used + kChunk);
@@ -26,7 +39,9 @@ bool clsDxfStream::open(const std::string& path)
     }
     const bool failed = std::ferror(file.get()) != 0;
     data_.resize(used);
-    data_.shrink_to_fit();
+    // Only a buffer much larger than the file is copied into a smaller one.
+    if (data_.capacity() - used > used / 8 + kChunk)
+        data_.shrink_to_fit();
     if (failed) {
         data_.clear();
         return false;

@@ -4,6 +4,7 @@
 #define KXDXF_CLSDXFSTREAM_H
 
 #include <cstddef>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,6 +36,9 @@ public:
     bool startsWith(std::string_view prefix) const;
 
 private:
+    // The size of a regular file, 0 when it tells none.
+    static std::size_t sizeHint(std::FILE* file);
+
     std::vector<char> data_;
     std::size_t pos_ = 0;
     bool open_ = false;
