@@ -36,6 +36,11 @@ bool CKXTree::InsertAt(int level, int cell, int index) {
     return true;
 }
 
+void CKXTree::Append(const CKXTree& later) {
+    for (std::size_t c = 0; c < m_cells.size(); ++c)
+        m_cells[c].insert(m_cells[c].end(), later.m_cells[c].begin(), later.m_cells[c].end());
+}
+
 const std::vector<std::int32_t>& CKXTree::Cell(int level, int cell) const {
     if (level < 0 || level >= kLevels || cell < 0 || cell > m_levels[level].maxCell) return kNoEntities;
     return m_cells[static_cast<std::size_t>(LevelBase(level) + cell)];

@@ -53,6 +53,9 @@ public:
     const LevelInfo& GetLevel(int level) const { return m_levels[level]; }
     // Entity indexes of a cell; an empty list for a cell out of range.
     const std::vector<std::int32_t>& Cell(int level, int cell) const;
+    // Appends every cell's list of a tree set up on the same extents (the
+    // later entities of a document indexed in parts).
+    void Append(const CKXTree& later);
     // Total number of indexes entered.
     std::size_t Size() const;
 

@@ -10,23 +10,24 @@ constexpr std::size_t kTraceBufferBytes = 256 * 1024;
 
 }  // namespace
 
-FILE* clsLogs::openLog(const std::string& path, const char* heading)
+FILE* clsLogs::openLog(const std::string& path, const char* heading, std::size_t bufferBytes)
 {
     FILE* file = std::fopen(path.c_str(), "wt");
-    if (file)
-        std::fprintf(file, "%s\n", heading);
+    if (!file)
+        return nullptr;
+    // A stream takes its buffer only before its first output.
+    if (bufferBytes != 0)
+        std::setvbuf(file, nullptr, _IOFBF, bufferBytes);
+    std::fprintf(file, "%s\n", heading);
     return file;
 }
 
 void clsLogs::open(const std::string& directory)
 {
-    if (!log_) {
-        log_ = openLog(directory + kLogBaseName + ".log", "Translator Read Log File");
-        if (log_)
-            std::setvbuf(log_, nullptr, _IOFBF, kTraceBufferBytes);
-    }
+    if (!log_)
+        log_ = openLog(directory + kLogBaseName + ".log", "Translator Read Log File", kTraceBufferBytes);
     if (!err_)
-        err_ = openLog(directory + kLogBaseName + ".err", "Translator Read Error Log File");
+        err_ = openLog(directory + kLogBaseName + ".err", "Translator Read Error Log File", 0);
 }
 
 void clsLogs::close()

@@ -35,7 +35,8 @@ public:
     void fatalMsg(const char* fmt, va_list args) __attribute__((format(printf, 2, 0)));
 
 private:
-    static FILE* openLog(const std::string& path, const char* heading);
+    // bufferBytes: the size of the stream's buffer, 0 for the default.
+    static FILE* openLog(const std::string& path, const char* heading, std::size_t bufferBytes);
     void flushBoth();
 
     FILE* log_ = nullptr;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <future>
 #include <map>
 #include <optional>
 #include <utility>
@@ -298,20 +299,57 @@ void CKXDocFinisher::ScaleLineStyle(CKXAttribSet& set, ScaledStyles& scaled) {
     set.SetScale(1.0);
 }
 
+void CKXDocFinisher::IndexRange(std::size_t first, std::size_t last, CKXTree& tree,
+                                std::vector<std::size_t>& sets, double scale, const CFltPoint& origin) const {
+    const KXEntList& entities = m_doc.GetEntList();
+    for (std::size_t i = first; i < last; ++i) {
+        IKXEnt& ent = *entities[i];
+        CFltExtents box;
+        ent.GetExtents(box);
+        tree.Insert(static_cast<int>(i), box);
+        if (ent.GetType() == KXENT_ATTRIBSET)
+            sets.push_back(i);
+        else
+            ent.Quantise(scale, origin);
+    }
+}
+
 void CKXDocFinisher::IndexAndQuantise() {
     const CFltExtents& extents = m_doc.GetExtents();
     const double s = DrawingResolution(extents, LongestPattern());
     m_doc.SetResolution(s);
     const CFltPoint origin = extents.IsEmpty() ? CFltPoint{} : CFltPoint{extents.xmin, extents.ymin};
-    // One pass over the stream, which can hold millions of exploded pieces:
-    // each entity enters the quadtree, an attribute set takes its scaled
-    // line style, and the entity is quantised. Neither a set's extents nor
-    // the quantising of any entity depends on the line styles.
+    // Each entity enters the quadtree and is quantised; neither depends on
+    // any other entity nor on the line styles, so a big document (millions
+    // of exploded pieces) is done in two halves at once, the later half on
+    // a second thread into a tree of its own that is then appended. Only
+    // the attribute sets, which take their scaled line styles in stream
+    // order, are held back and done here, in order.
+    CKXTree& tree = m_doc.Tree();
+    tree.Setup(extents);
+    const std::size_t count = m_doc.GetEntList().size();
+    const std::size_t split = count >= kTwoThreadIndexing ? count / 2 : count;
+    CKXTree laterTree;
+    std::vector<std::size_t> laterSets;
+    std::future<void> later;
+    if (split < count) {
+        laterTree.Setup(extents);
+        later = std::async(std::launch::async,
+                           [&] { IndexRange(split, count, laterTree, laterSets, s, origin); });
+    }
+    std::vector<std::size_t> sets;
+    IndexRange(0, split, tree, sets, s, origin);
+    if (later.valid()) {
+        later.get();
+        tree.Append(laterTree);
+        sets.insert(sets.end(), laterSets.begin(), laterSets.end());
+    }
     ScaledStyles scaled;
-    m_doc.BuildTree([&](IKXEnt& ent) {
-        if (ent.GetType() == KXENT_ATTRIBSET) ScaleLineStyle(static_cast<CKXAttribSet&>(ent), scaled);
-        ent.Quantise(s, origin);
-    });
+    for (const std::size_t i : sets) {
+        auto& set = static_cast<CKXAttribSet&>(*m_doc.GetEntList()[i]);
+        ScaleLineStyle(set, scaled);
+        set.Quantise(s, origin);
+    }
     // Block definitions (origin 0, 0) and the pattern and path store are
     // quantised here by the block and hatch code once they take part.
     KXSetCurrentResolution(s);

@@ -24,6 +24,9 @@ public:
     static constexpr int kMaxPolylineVertices = 250;
     // Line-style patterns may reach this many pattern lengths past the extents.
     static constexpr double kPatternAllowance = 2.1;
+    // Documents of at least this many entities are indexed and quantised in
+    // two halves at once.
+    static constexpr std::size_t kTwoThreadIndexing = 65536;
 
     explicit CKXDocFinisher(CKXDoc& doc) : m_doc(doc) {}
 
@@ -49,6 +52,10 @@ private:
     void PrefixProperties();
     // Builds the quadtree and quantises at the drawing resolution.
     void IndexAndQuantise();
+    // Enters entities [first, last) into tree and quantises them, except
+    // the attribute sets, whose indexes are appended to sets.
+    void IndexRange(std::size_t first, std::size_t last, CKXTree& tree, std::vector<std::size_t>& sets,
+                    double scale, const CFltPoint& origin) const;
     double LongestPattern() const;
     // A set with a line-style scale other than 1 gets the record of the
     // scaled style instead; scaled remembers the (record, scale) pairs done.

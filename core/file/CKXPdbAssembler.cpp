@@ -12,6 +12,7 @@ constexpr std::size_t kMaxRecords = 0xFFFF;
 constexpr std::uint8_t kUniqueIdHigh = 0x61;
 constexpr std::uint8_t kUniqueIdMid = 0x62;
 constexpr unsigned kUniqueIdLowBase = 0x63;
+constexpr std::size_t kCopyBlock = std::size_t{1} << 20;
 
 // One past the last record of the run that starts at record first: each
 // record of a run begins where the one before it ends.
@@ -89,9 +90,9 @@ bool CKXPdbAssembler::Assemble(IKXOutStream& out, std::FILE* body, const std::ve
     }
     if (!out.Write(head.data(), head.size())) return false;
 
-    // A block of the largest record's size: the copy costs no more memory
-    // than copying record by record would.
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(largest));
+    // Runs of records are copied in blocks of a megabyte at least (fewer,
+    // larger reads and writes), or of the largest record's size.
+    std::vector<std::uint8_t> buffer(std::max(kCopyBlock, static_cast<std::size_t>(largest)));
     for (std::size_t i = 0; i < n;) {
         if (i == 0 && firstRecord != nullptr) {
             if (!out.Write(firstRecord->data(), firstRecord->size())) return false;

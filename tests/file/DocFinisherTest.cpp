@@ -2,7 +2,9 @@
 // quantised coordinates that the file takes.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
+#include <memory>
 
 #include "CKXAttribSet.h"
 #include "file/CKXDocFinisher.h"
@@ -170,4 +172,74 @@ TEST(DocFinisher, StyledLinesBecomePhasedPiecesAndStillWrite) {
     }
     EXPECT_EQ(phased, 2u);
     EXPECT_EQ(result.summary.entityCountsByKind.count(7), 1u);
+}
+
+TEST(DocFinisher, LargeDocumentsIndexInTwoHalvesExactlyAsInOne) {
+    // Enough entities for the two-thread indexing, lines of every size so
+    // that all levels of the quadtree get some, and line-style sets with a
+    // scale in both halves.
+    Doc doc;
+    const double dash[2] = {2.0, -1.0};
+    const tagKXLineStyle style{1, 2, dash};
+    const int styleId = KXAttribLineStyle(doc.Handle(), &style);
+    const std::size_t lines = CKXDocFinisher::kTwoThreadIndexing + 4096;
+    CKXDoc& d = doc.Get();
+    const int styledRecord = d.Attribs().FindOrAddRecord(CKXAttribute{0, 0, styleId, 0});
+    const double longDash[2] = {4.0, -1.0};
+    const tagKXLineStyle otherStyle{1, 2, longDash};
+    const int otherStyleId = KXAttribLineStyle(doc.Handle(), &otherStyle);
+    const int otherRecord = d.Attribs().FindOrAddRecord(CKXAttribute{0, 0, otherStyleId, 0});
+    for (std::size_t i = 0; i < lines; ++i) {
+        const double x = static_cast<double>(i % 997) * 10.0;
+        const double y = static_cast<double>(i % 641) * 10.0;
+        const double size = static_cast<double>(1u << (i % 12));
+        doc.Line(x, y, x + size, y + size / 2.0);
+        if (i % 5000 == 0) {
+            const int record = (i / 5000) % 2 == 0 ? styledRecord : otherRecord;
+            d.AddEnt(std::make_unique<CKXAttribSet>(record, 2.0), false, nullptr);
+        }
+    }
+    ASSERT_EQ(KXClose(doc.Handle(), 0), 1);
+    const KXEntList& entities = d.GetEntList();
+    ASSERT_GE(entities.size(), CKXDocFinisher::kTwoThreadIndexing);
+
+    std::vector<std::vector<std::int32_t>> cells;
+    for (int level = 0; level < CKXTree::kLevels; ++level)
+        for (int cell = 0; cell <= d.Tree().GetLevel(level).maxCell; ++cell) cells.push_back(d.Tree().Cell(level, cell));
+    std::vector<std::array<std::int32_t, 4>> quantised;
+    std::vector<int> setIds;
+    for (const KXEntPtr& ent : entities) {
+        if (ent->GetType() == KXENT_LINE) {
+            const std::int32_t* q = static_cast<const CKXLine&>(*ent).GetQuantised();
+            quantised.push_back({q[0], q[1], q[2], q[3]});
+        } else if (ent->GetType() == KXENT_ATTRIBSET) {
+            const auto& set = static_cast<const CKXAttribSet&>(*ent);
+            EXPECT_EQ(set.GetScale(), 1.0);
+            setIds.push_back(set.GetId());
+        }
+    }
+
+    // The same work done in one pass, in order.
+    const double s = d.GetResolution();
+    const CFltPoint origin{d.GetExtents().xmin, d.GetExtents().ymin};
+    d.BuildTree([&](IKXEnt& ent) { ent.Quantise(s, origin); });
+    std::size_t at = 0;
+    for (int level = 0; level < CKXTree::kLevels; ++level)
+        for (int cell = 0; cell <= d.Tree().GetLevel(level).maxCell; ++cell)
+            ASSERT_EQ(d.Tree().Cell(level, cell), cells[at++]) << "level " << level << " cell " << cell;
+    std::size_t line = 0;
+    for (const KXEntPtr& ent : entities) {
+        if (ent->GetType() != KXENT_LINE) continue;
+        const std::int32_t* q = static_cast<const CKXLine&>(*ent).GetQuantised();
+        ASSERT_EQ((std::array<std::int32_t, 4>{q[0], q[1], q[2], q[3]}), quantised[line]) << "line " << line;
+        ++line;
+    }
+    // The sets alternate between two styles at scale 2: early or late in
+    // the stream, each took the record of its one scaled style.
+    ASSERT_GE(setIds.size(), 10u);
+    EXPECT_NE(setIds[0], setIds[1]);
+    for (std::size_t i = 2; i < setIds.size(); ++i) EXPECT_EQ(setIds[i], setIds[i % 2]) << "set " << i;
+    EXPECT_LT(setIds[0], setIds[1]);  // made in stream order
+    EXPECT_NE(setIds[0], styledRecord);
+    EXPECT_NE(setIds[1], otherRecord);
 }
