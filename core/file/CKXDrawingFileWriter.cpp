@@ -10,6 +10,7 @@
 #include <kxplatform/fileapi.h>
 
 #include "BigEndian.h"
+#include "CKXAsyncOutStream.h"
 #include "CKXBodyWriter.h"
 #include "CKXEntityPoolWriter.h"
 #include "CKXFileInfoRecord.h"
@@ -69,7 +70,10 @@ bool CKXDrawingFileWriter::Write(const std::string& path) {
     const CFltExtents savedExtents = m_doc.GetExtents();
     bool ok = false;
     if (std::unique_ptr<IKXOutStream> body = m_opener(m_bodyPath)) {
-        ok = WriteBody(*body);
+        // The records are made while a second thread writes the ones made.
+        CKXAsyncOutStream writer(*body);
+        ok = WriteBody(writer);
+        ok = writer.Close() && ok;
         ok = body->Close() && ok;
     }
     if (ok) ok = AssembleOutput(path);
@@ -170,7 +174,10 @@ bool CKXDrawingFileWriter::AssembleOutput(const std::string& path) {
         return false;
     }
     const CKXPdbAssembler assembler(m_name, CKXPdbAssembler::DateFromUnix(static_cast<std::int64_t>(std::time(nullptr))));
-    bool ok = assembler.Assemble(*out, body, m_doc.Contents(), m_grownFileInfo.empty() ? nullptr : &m_grownFileInfo);
+    // The body is read while a second thread writes what was read before.
+    CKXAsyncOutStream writer(*out);
+    bool ok = assembler.Assemble(writer, body, m_doc.Contents(), m_grownFileInfo.empty() ? nullptr : &m_grownFileInfo);
+    ok = writer.Close() && ok;
     ok = out->Close() && ok;
     std::fclose(body);
     if (!ok) RemoveRegularFile(path);
