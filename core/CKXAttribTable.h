@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -162,7 +163,7 @@ private:
     CKXAttributeState m_current;
     std::vector<CKXAttributeState> m_stack;
     std::vector<CKXAttribute> m_records;
-    std::map<CKXAttribute, int> m_recordIds;
+    std::unordered_map<CKXAttribute, int, CKXAttributeHash> m_recordIds;
     std::vector<COLORREF> m_colors;
     std::map<COLORREF, int> m_colorIds;
     // Held by pointer: the renderer keeps the style in force while more are added.

@@ -3,6 +3,7 @@
 // KX_BYLAYER / KX_BYBLOCK / KX_CONTINUOUS; weights <= -101 are literal.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <tuple>
 
@@ -33,6 +34,17 @@ struct CKXAttribute {
                a.weight == b.weight;
     }
     friend bool operator!=(const CKXAttribute& a, const CKXAttribute& b) { return !(a == b); }
+};
+
+// Hash of a record, for the table that finds a record's id once per
+// attribute change of a drawing (hundreds of thousands of them).
+struct CKXAttributeHash {
+    std::size_t operator()(const CKXAttribute& a) const noexcept {
+        std::uint64_t h = 0x9E3779B97F4A7C15ull;
+        for (const std::int32_t field : {a.layer, a.color, a.lineStyle, a.weight})
+            h = (h ^ static_cast<std::uint32_t>(field)) * 0x100000001B3ull;
+        return static_cast<std::size_t>(h ^ (h >> 29));
+    }
 };
 
 // Attribute state saved on the attribute stack: the record and the line-style scale.

@@ -14,6 +14,11 @@ CKXDoc::CKXDoc()
 }
 
 CKXDoc::~CKXDoc() {
+    // Stored pieces own nothing and go with their store: millions of them
+    // are let go here without being visited.
+    for (KXEntPtr& ent : m_entities) {
+        if (m_pieces.Owns(ent.get())) static_cast<void>(ent.release());
+    }
     // Entities may refer to blocks, regions and glyphs: they go first.
     m_entities.clear();
 }

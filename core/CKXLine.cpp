@@ -34,8 +34,14 @@ CKXLine& CKXLine::operator=(const CKXLine& other) {
         m_end = copy.m_end;
         std::copy(copy.m_q, copy.m_q + 4, m_q);
         DropPhase();
-        m_phase = std::exchange(copy.m_phase, nullptr);
-        m_ownsPhase = std::exchange(copy.m_ownsPhase, std::uint8_t{0});
+        KXLinePhase* own = copy.m_phase != nullptr ? OwnPhaseStorage() : nullptr;
+        if (own != nullptr) {
+            *own = *copy.m_phase;
+            m_phase = own;
+        } else {
+            m_phase = std::exchange(copy.m_phase, nullptr);
+            m_ownsPhase = std::exchange(copy.m_ownsPhase, std::uint8_t{0});
+        }
     }
     return *this;
 }
@@ -50,8 +56,13 @@ void CKXLine::DropPhase() {
 
 KXLinePhase& CKXLine::EnsurePhase() {
     if (!m_phase) {
-        m_phase = new KXLinePhase();
-        m_ownsPhase = 1;
+        if (KXLinePhase* own = OwnPhaseStorage()) {
+            *own = KXLinePhase{};
+            m_phase = own;
+        } else {
+            m_phase = new KXLinePhase();
+            m_ownsPhase = 1;
+        }
     }
     m_hasPhase = 1;
     return *m_phase;

@@ -18,22 +18,22 @@ struct KXDirectionEntry {
 static_assert(sizeof(KXDirectionEntry) == 40, "direction cache entries are 40 bytes");
 
 // Where a line starts within its line style's pattern, and how it steps.
-// The eight-byte fields lead so that the record packs into 40 bytes:
-// exploded drawings hold millions of them.
+// Exploded drawings hold millions of these, so the record keeps only what
+// is read again: the direction entry is looked up by its index whenever the
+// line is drawn, and the record is valid exactly when the line's has-phase
+// byte says so.
 struct KXLinePhase {
     // Direction flags.
     enum : int { kMajorIncreases = 0x1, kMinorIncreases = 0x2, kXIsMajor = 0x4 };
 
     double offset = 0.0;             // into the element, drawing units x factor
-    const KXDirectionEntry* direction = nullptr;
     std::int32_t elementIndex = 0;   // the style reference, written as 16 bits
-    std::int32_t deviceOffset = -1;  // round(scale x offset), cached on first draw
+    std::int32_t deviceOffset = -1;  // round(scale x offset), remade at every draw
     std::int32_t quantisedOffset = 0;  // trunc(offset x resolution), made by Quantise
     std::int32_t directionIndex = 0;  // into the direction cache, written as 16 bits
     std::int32_t directionFlags = 0;  // written as 16 bits
-    std::uint8_t valid = 1;
 };
-static_assert(sizeof(KXLinePhase) <= 40, "phase records stay small");
+static_assert(sizeof(KXLinePhase) <= 32, "phase records stay small");
 
 class CKXLine : public IKXEnt {
 public:
@@ -86,6 +86,10 @@ protected:
     // derived class): no block of its own is allocated for it.
     CKXLine(const CFltPoint& start, const CFltPoint& end, KXLinePhase& storage)
         : m_hasPhase(1), m_start(start), m_end(end), m_phase(&storage) {}
+    // That storage, for a line that has it: phase records are then always
+    // kept there (also when one is assigned or made again after clearing),
+    // so such a line never owns memory of its own.
+    virtual KXLinePhase* OwnPhaseStorage() { return nullptr; }
 
 private:
     void DropPhase();

@@ -2,7 +2,8 @@
 // from the start, with its phase record kept inside the piece. Styled
 // drawings explode into millions of pieces, and a record of its own for each
 // would double the allocations of making and deleting them; the document
-// keeps its pieces in a CKXPieceStore for the same reason.
+// keeps its pieces in a CKXPieceStore for the same reason. A piece never
+// owns memory of its own: its phase record always stays inside it.
 #pragma once
 
 #include "CKXLine.h"
@@ -21,7 +22,10 @@ public:
     // A stored piece is destroyed in place: its store owns the memory.
     void Dispose() override;
 
+
 private:
+    KXLinePhase* OwnPhaseStorage() override { return &m_phaseRecord; }
+
     friend class CKXPieceStore;
     struct InStore {};
     CKXLinePiece(const CFltPoint& start, const CFltPoint& end, InStore) : CKXLinePiece(start, end) {

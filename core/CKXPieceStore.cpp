@@ -1,5 +1,6 @@
 #include "CKXPieceStore.h"
 
+#include <algorithm>
 #include <new>
 
 #include <kxplatform/memoryapi.h>
@@ -23,6 +24,29 @@ void CKXPieceStore::MakeBlocksUpTo(std::size_t block) {
         m_blocks.emplace_back(memory);
         if (m_prefetcher) m_prefetcher->Request(memory, kBlockBytes);
     }
+    IndexBlocks();
+}
+
+void CKXPieceStore::IndexBlocks() {
+    m_ranges.clear();
+    for (const Block& block : m_blocks) {
+        const auto start = reinterpret_cast<std::uintptr_t>(block.get());
+        m_ranges.emplace_back(start, start + kBlockBytes);
+    }
+    std::sort(m_ranges.begin(), m_ranges.end());
+    m_lastRange = 0;
+}
+
+bool CKXPieceStore::Owns(const void* entity) {
+    const auto at = reinterpret_cast<std::uintptr_t>(entity);
+    const auto holds = [at](const std::pair<std::uintptr_t, std::uintptr_t>& range) {
+        return at >= range.first && at < range.second;
+    };
+    if (m_lastRange < m_ranges.size() && holds(m_ranges[m_lastRange])) return true;
+    auto next = std::upper_bound(m_ranges.begin(), m_ranges.end(), std::make_pair(at, UINTPTR_MAX));
+    if (next == m_ranges.begin() || !holds(*(next - 1))) return false;
+    m_lastRange = static_cast<std::size_t>(next - 1 - m_ranges.begin());
+    return true;
 }
 
 CKXLinePiece* CKXPieceStore::Make(const CFltPoint& start, const CFltPoint& end) {
@@ -48,5 +72,8 @@ void CKXPieceStore::StopPrefetching() {
     m_prefetcher.reset();
     const std::size_t perBlock = PiecesPerBlock();
     const std::size_t inUse = (m_count + perBlock - 1) / perBlock;
-    if (m_blocks.size() > inUse) m_blocks.resize(inUse);
+    if (m_blocks.size() > inUse) {
+        m_blocks.resize(inUse);
+        IndexBlocks();
+    }
 }

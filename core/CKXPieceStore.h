@@ -10,7 +10,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "CFltPoint.h"
@@ -49,6 +51,11 @@ public:
 
     static std::size_t PiecesPerBlock();
 
+    // Whether the entity lives in this store, told from its address alone.
+    // Pieces own nothing, so an owner that is about to free the store can
+    // let go of its stored pieces without visiting them.
+    bool Owns(const void* entity);
+
 private:
     struct BlockFree {
         void operator()(unsigned char* block) const;
@@ -56,8 +63,13 @@ private:
     using Block = std::unique_ptr<unsigned char, BlockFree>;
 
     void MakeBlocksUpTo(std::size_t block);
+    void IndexBlocks();
 
     std::vector<Block> m_blocks;
+    // Block address ranges in address order, and the one that answered
+    // last: an entity list asks block after block.
+    std::vector<std::pair<std::uintptr_t, std::uintptr_t>> m_ranges;
+    std::size_t m_lastRange = 0;
     std::size_t m_count = 0;
     // After the blocks: stopped before any block goes.
     std::unique_ptr<CKXPagePrefetcher> m_prefetcher;

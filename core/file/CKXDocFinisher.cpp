@@ -15,6 +15,7 @@
 #include "CKXAttribTable.h"
 #include "CKXPolyline.h"
 #include "KXCurrentResolution.h"
+#include "KXAngleTable.h"
 #include "KXTrunc.h"
 #include "render/CKXStyleExploder.h"
 
@@ -156,10 +157,33 @@ KXEntList CKXDocFinisher::SplitPolyline(const CKXPolyline& polyline) {
     return pieces;
 }
 
+std::size_t CKXDocFinisher::MostExplodedEntities(const KXEntList& input, bool styled) {
+    if (!styled) return input.size();
+    // At most three pieces per line, polyline segment or segment of a
+    // curve's outline (one per angle step, and its two ends): centred
+    // patterns cut each one into a middle and two solid ends. Other
+    // entities stay one.
+    std::size_t most = 0;
+    for (const KXEntPtr& ent : input) {
+        switch (ent->GetType()) {
+        case KXENT_LINE: most += 3; break;
+        case KXENT_POLYLINE: most += 3 * static_cast<const CKXPolyline&>(*ent).GetPoints().size(); break;
+        case KXENT_CIRCLE:
+        case KXENT_ELLIPSE: most += 3 * (kxangle::kSteps + 2); break;
+        default: most += 1; break;
+        }
+    }
+    return most;
+}
+
 void CKXDocFinisher::ExplodeStyledAndSplit() {
     KXEntList input = std::move(m_doc.GetEntList());
     KXEntList output;
-    output.reserve(input.size());
+    // Room for the most the stream can become, up to a bound: regrowing a
+    // list of millions of pieces would copy it again and again, while room
+    // reserved and never used costs no memory, only addresses.
+    output.reserve(std::min(MostExplodedEntities(input, m_doc.Attribs().LineStyleCount() > 0),
+                            std::max(input.size(), kMostReservedEntities)));
     // Without line styles nothing can be styled: the pass then needs no
     // render state at all.
     std::optional<CKXStyleExploder> exploder;
@@ -242,10 +266,40 @@ void CKXDocFinisher::FollowAndMeasureStream() {
     CKXAttribTable& tables = m_doc.Attribs();
     CKXClipRgnSet* const clip = m_doc.ActiveClip();
     m_doc.ResetExtents();
-    for (const KXEntPtr& ent : m_doc.GetEntList()) {
-        if (ent->GetType() == KXENT_ATTRIBSET)
-            tables.Apply(static_cast<const CKXAttribSet&>(*ent), nullptr, 1.0, nullptr);
-        m_doc.MergeExtentsOf(*ent, clip);
+    const KXEntList& entities = m_doc.GetEntList();
+    const std::size_t count = entities.size();
+    // Boxes merge the same in any order, so without a clip a big stream is
+    // measured in two halves at once; the attribute sets of the later half
+    // are followed afterwards, in order.
+    const std::size_t split = clip == nullptr && count >= kTwoThreadIndexing ? count / 2 : count;
+    CFltExtents laterBox;
+    laterBox.SetEmpty();
+    std::vector<std::size_t> laterSets;
+    std::future<void> later;
+    if (split < count) {
+        later = std::async(std::launch::async, [&] {
+            for (std::size_t i = split; i < count; ++i) {
+                const IKXEnt& ent = *entities[i];
+                if (ent.GetType() == KXENT_ATTRIBSET) laterSets.push_back(i);
+                CFltExtents box;
+                ent.GetExtentsXf(box, nullptr, nullptr, 0);
+                if (box.IsValid()) laterBox.Merge(box);
+            }
+        });
+    }
+    for (std::size_t i = 0; i < split; ++i) {
+        const IKXEnt& ent = *entities[i];
+        if (ent.GetType() == KXENT_ATTRIBSET)
+            tables.Apply(static_cast<const CKXAttribSet&>(ent), nullptr, 1.0, nullptr);
+        m_doc.MergeExtentsOf(ent, clip);
+    }
+    if (later.valid()) {
+        later.get();
+        for (const std::size_t i : laterSets)
+            tables.Apply(static_cast<const CKXAttribSet&>(*entities[i]), nullptr, 1.0, nullptr);
+        CFltExtents extents = m_doc.GetExtents();
+        extents.Merge(laterBox);
+        m_doc.SetExtents(extents);
     }
 }
 

@@ -27,6 +27,9 @@ public:
     // Documents of at least this many entities are indexed and quantised in
     // two halves at once.
     static constexpr std::size_t kTwoThreadIndexing = 65536;
+    // Entities the exploded stream reserves room for at most before it is
+    // made (32 million: a quarter of a gigabyte of addresses).
+    static constexpr std::size_t kMostReservedEntities = std::size_t{1} << 25;
 
     explicit CKXDocFinisher(CKXDoc& doc) : m_doc(doc) {}
 
@@ -46,6 +49,8 @@ private:
     void FlattenAndMeasure();
     void FixClipResolution();
     void ExplodeStyledAndSplit();
+    // The most entities the stream can become when it is exploded.
+    static std::size_t MostExplodedEntities(const KXEntList& input, bool styled);
     void ClipStream();
     // ClipStream and RecalcExtents for a document without clip regions.
     void FollowAndMeasureStream();

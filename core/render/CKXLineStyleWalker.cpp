@@ -329,7 +329,6 @@ void CKXLineStyleWalker::DrawSegment(CKXDevicePath& path, const KXDevPoint& p, c
         if (cache != nullptr && slot >= 0 && slot <= kDirectionCacheLast &&
             slot < static_cast<int>(cache->size())) {
             const KXDirectionEntry& entry = (*cache)[slot];
-            linePhase->direction = &entry;
             if (entry.factor > 0.0 && std::isfinite(entry.factor) && std::isfinite(entry.ratio)) {
                 forced.xMajor = (linePhase->directionFlags & KXLinePhase::kXIsMajor) != 0;
                 const double majorStart = forced.xMajor ? p.x : p.y;

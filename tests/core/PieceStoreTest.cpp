@@ -3,6 +3,8 @@
 // changes nothing a piece holds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "CKXLinePiece.h"
@@ -53,15 +55,50 @@ TEST(PieceStore, RewindingReusesTheRoomOfDisposedPieces) {
     EXPECT_EQ(store.Count(), 8u);
 }
 
-TEST(PieceStore, AStoredPieceGivenAPhaseOfItsOwnReleasesIt) {
+TEST(PieceStore, PiecesKeepEveryPhaseRecordInsideThemselves) {
+    // What lets a document let go of its pieces unvisited: none of them
+    // ever holds memory of its own.
     CKXPieceStore store;
     KXEntPtr owner(store.Make({0, 0}, {1, 0}));
+    auto& piece = static_cast<CKXLine&>(*owner);
+    const auto inside = [&piece](const KXLinePhase* phase) {
+        const auto* begin = reinterpret_cast<const unsigned char*>(&piece);
+        const auto* at = reinterpret_cast<const unsigned char*>(phase);
+        return at >= begin && at < begin + sizeof(CKXLinePiece);
+    };
     CKXLine plain({0, 0}, {2, 0});
     plain.EnsurePhase().offset = 0.5;
-    // Assignment hands the piece a phase record on the heap; destroying
-    // the piece in place must free it (a leak shows under the sanitizer).
-    static_cast<CKXLine&>(*owner) = plain;
-    EXPECT_DOUBLE_EQ(static_cast<CKXLine&>(*owner).GetPhase()->offset, 0.5);
+    piece = plain;
+    EXPECT_TRUE(inside(piece.GetPhase()));
+    EXPECT_DOUBLE_EQ(piece.GetPhase()->offset, 0.5);
+    piece.ClearPhase();
+    EXPECT_EQ(piece.GetPhase(), nullptr);
+    EXPECT_TRUE(inside(&piece.EnsurePhase()));
+    EXPECT_DOUBLE_EQ(piece.GetPhase()->offset, 0.0);
+    const CKXLine unphased({0, 0}, {3, 0});
+    piece = unphased;
+    EXPECT_FALSE(piece.HasPhase());
+    EXPECT_TRUE(inside(&piece.EnsurePhase()));
+}
+
+TEST(PieceStore, TellsItsPiecesFromOtherEntities) {
+    CKXPieceStore store;
+    CKXPieceStore other;
+    std::vector<const IKXEnt*> made;
+    store.StartPrefetching();
+    for (std::size_t i = 0; i < 2 * CKXPieceStore::PiecesPerBlock() + 5; ++i) made.push_back(store.Make(At(i), At(i)));
+    store.StopPrefetching();
+    const IKXEnt* elsewhere = other.Make({0, 0}, {1, 1});
+    const auto heap = std::make_unique<CKXLinePiece>(CFltPoint{0, 0}, CFltPoint{1, 1});
+    // Asked in list order, out of order, and for what is not its own.
+    for (const IKXEnt* piece : made) ASSERT_TRUE(store.Owns(piece));
+    for (std::size_t i = made.size(); i > 0; i -= std::min<std::size_t>(i, 997)) ASSERT_TRUE(store.Owns(made[i - 1]));
+    EXPECT_FALSE(store.Owns(elsewhere));
+    EXPECT_FALSE(store.Owns(heap.get()));
+    EXPECT_FALSE(store.Owns(nullptr));
+    EXPECT_TRUE(other.Owns(elsewhere));
+    for (const IKXEnt* piece : made) const_cast<IKXEnt*>(piece)->Dispose();
+    const_cast<IKXEnt*>(elsewhere)->Dispose();
 }
 
 TEST(PieceStore, HeapPiecesAreStillDeleted) {

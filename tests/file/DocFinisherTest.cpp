@@ -199,6 +199,8 @@ TEST(DocFinisher, LargeDocumentsIndexInTwoHalvesExactlyAsInOne) {
             d.AddEnt(std::make_unique<CKXAttribSet>(record, 2.0), false, nullptr);
         }
     }
+    // The farthest entity comes last, in the later half.
+    doc.Line(-7000, -3000, 60000, 45000);
     ASSERT_EQ(KXClose(doc.Handle(), 0), 1);
     const KXEntList& entities = d.GetEntList();
     ASSERT_GE(entities.size(), CKXDocFinisher::kTwoThreadIndexing);
@@ -218,6 +220,20 @@ TEST(DocFinisher, LargeDocumentsIndexInTwoHalvesExactlyAsInOne) {
             setIds.push_back(set.GetId());
         }
     }
+
+    // Measured in two halves too: the extents hold every entity.
+    CFltExtents all;
+    all.SetEmpty();
+    for (const KXEntPtr& ent : entities) {
+        CFltExtents box;
+        ent->GetExtentsXf(box, nullptr, nullptr, 0);
+        if (box.IsValid()) all.Merge(box);
+    }
+    EXPECT_EQ(d.GetExtents().xmin, all.xmin);
+    EXPECT_EQ(d.GetExtents().ymin, all.ymin);
+    EXPECT_EQ(d.GetExtents().xmax, all.xmax);
+    EXPECT_EQ(d.GetExtents().ymax, all.ymax);
+    EXPECT_EQ(all.xmax, 60000.0);
 
     // The same work done in one pass, in order.
     const double s = d.GetResolution();
