@@ -10,24 +10,26 @@ constexpr std::size_t kTraceBufferBytes = 256 * 1024;
 
 }  // namespace
 
-FILE* clsLogs::openLog(const std::string& path, const char* heading, std::size_t bufferBytes)
+FILE* clsLogs::openLog(const std::string& path, const char* heading, std::vector<char>& buffer)
 {
     FILE* file = std::fopen(path.c_str(), "wt");
     if (!file)
         return nullptr;
     // A stream takes its buffer only before its first output.
-    if (bufferBytes != 0)
-        std::setvbuf(file, nullptr, _IOFBF, bufferBytes);
+    if (!buffer.empty())
+        std::setvbuf(file, buffer.data(), _IOFBF, buffer.size());
     std::fprintf(file, "%s\n", heading);
     return file;
 }
 
 void clsLogs::open(const std::string& directory)
 {
-    if (!log_)
-        log_ = openLog(directory + kLogBaseName + ".log", "Translator Read Log File", kTraceBufferBytes);
+    if (!log_) {
+        logBuffer_.resize(kTraceBufferBytes);
+        log_ = openLog(directory + kLogBaseName + ".log", "Translator Read Log File", logBuffer_);
+    }
     if (!err_)
-        err_ = openLog(directory + kLogBaseName + ".err", "Translator Read Error Log File", 0);
+        err_ = openLog(directory + kLogBaseName + ".err", "Translator Read Error Log File", noBuffer_);
 }
 
 void clsLogs::close()

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kxdxf {
 
@@ -35,12 +36,17 @@ public:
     void fatalMsg(const char* fmt, va_list args) __attribute__((format(printf, 2, 0)));
 
 private:
-    // bufferBytes: the size of the stream's buffer, 0 for the default.
-    static FILE* openLog(const std::string& path, const char* heading, std::size_t bufferBytes);
+    // buffer: the stream's buffer (it must outlive the stream), or empty
+    // for the default one.
+    static FILE* openLog(const std::string& path, const char* heading, std::vector<char>& buffer);
     void flushBoth();
 
     FILE* log_ = nullptr;
     FILE* err_ = nullptr;
+    // The trace log's buffer: the C library sizes a buffer it makes itself
+    // by the file system's block, whatever size is asked for.
+    std::vector<char> logBuffer_;
+    std::vector<char> noBuffer_;
 };
 
 }  // namespace kxdxf
