@@ -17,7 +17,13 @@ CKXPagePrefetcher::~CKXPagePrefetcher() {
 void CKXPagePrefetcher::Request(void* address, std::size_t bytes) {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_queue.push_back({address, bytes});
+        auto* at = static_cast<unsigned char*>(address);
+        while (bytes > 0) {
+            const std::size_t piece = bytes < kPieceBytes ? bytes : kPieceBytes;
+            m_queue.push_back({at, piece});
+            at += piece;
+            bytes -= piece;
+        }
     }
     m_wake.notify_one();
 }

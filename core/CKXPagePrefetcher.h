@@ -21,6 +21,11 @@ public:
     CKXPagePrefetcher(const CKXPagePrefetcher&) = delete;
     CKXPagePrefetcher& operator=(const CKXPagePrefetcher&) = delete;
 
+    // Large requests are carried out a piece at a time, front first, so
+    // that the front is backed soonest and the wait of the destructor stays
+    // short.
+    static constexpr std::size_t kPieceBytes = std::size_t{2} << 20;
+
     void Request(void* address, std::size_t bytes);
 
 private:

@@ -13,6 +13,7 @@
 
 #include "CKXAttribSet.h"
 #include "CKXAttribTable.h"
+#include "CKXPagePrefetcher.h"
 #include "CKXPolyline.h"
 #include "KXCurrentResolution.h"
 #include "KXAngleTable.h"
@@ -195,17 +196,32 @@ void CKXDocFinisher::ExplodeStyledAndSplit() {
         ~Prefetching() { store.StopPrefetching(); }
     } prefetching{m_doc.Pieces()};
     if (exploder) m_doc.Pieces().StartPrefetching();
+    // So are the pages of the list, a little ahead of its end.
+    std::optional<CKXPagePrefetcher> listPrefetcher;
+    if (exploder) listPrefetcher.emplace();
+    const unsigned char* listBase = nullptr;
+    std::size_t listBacked = 0;
+    const auto backListAhead = [&] {
+        const auto* base = reinterpret_cast<const unsigned char*>(output.data());
+        if (base != listBase) {  // regrown elsewhere
+            listBase = base;
+            listBacked = 0;
+        }
+        const std::size_t capacity = output.capacity() * sizeof(KXEntPtr);
+        if (listBacked >= capacity || output.size() * sizeof(KXEntPtr) + kListAhead < listBacked) return;
+        const std::size_t bytes = std::min(kListAhead, capacity - listBacked);
+        listPrefetcher->Request(const_cast<unsigned char*>(listBase) + listBacked, bytes);
+        listBacked += bytes;
+    };
     for (KXEntPtr& ent : input) {
+        if (listPrefetcher) backListAhead();
         const int type = ent->GetType();
         if (exploder && type == KXENT_ATTRIBSET) {
             exploder->ApplyAttribSet(static_cast<const CKXAttribSet&>(*ent));
         } else if (exploder && exploder->HasStyle() && IsStyledGeometry(type)) {
-            // Pattern pieces replace the entity unless every piece is solid.
-            KXEntList pieces;
-            if (exploder->Explode(*ent, pieces)) {
-                for (KXEntPtr& piece : pieces) output.push_back(std::move(piece));
-                continue;
-            }
+            // Pattern pieces replace the entity unless every piece is solid;
+            // they go straight to the end of the list.
+            if (exploder->Explode(*ent, output)) continue;
         }
         // Hatches are exploded into clipped pattern lines by the hatch code
         // once it takes part here; until then they stay as they are.

@@ -30,6 +30,8 @@ public:
     // Entities the exploded stream reserves room for at most before it is
     // made (32 million: a quarter of a gigabyte of addresses).
     static constexpr std::size_t kMostReservedEntities = std::size_t{1} << 25;
+    // How far ahead of the exploded list's end its pages are backed.
+    static constexpr std::size_t kListAhead = std::size_t{4} << 20;
 
     explicit CKXDocFinisher(CKXDoc& doc) : m_doc(doc) {}
 

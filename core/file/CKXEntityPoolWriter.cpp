@@ -1,5 +1,7 @@
 #include "CKXEntityPoolWriter.h"
 
+#include "CKXPagePrefetcher.h"
+
 namespace {
 constexpr std::size_t kTerminatorSize = 2;
 }
@@ -7,6 +9,10 @@ constexpr std::size_t kTerminatorSize = 2;
 int CKXEntityPoolWriter::Write(const KXEntList& entities) {
     m_slots.clear();
     m_slots.reserve(entities.size() + 1);
+    // A slot for each of millions of entities: their pages are backed on
+    // another thread while the pools are made.
+    CKXPagePrefetcher prefetcher;
+    prefetcher.Request(m_slots.data(), m_slots.capacity() * sizeof(CEntInfo));
     m_pool.clear();
     m_pool.reserve(2 * kPoolLimit);
     m_poolNumber = 0;

@@ -1,5 +1,7 @@
 #include "CKXTileMapBuilder.h"
 
+#include "CKXPagePrefetcher.h"
+
 namespace {
 constexpr int kMaxRecords = 0xFFFF;
 
@@ -38,6 +40,8 @@ bool CKXTileMapBuilder::Build(CKXTree& tree, const std::vector<CEntInfo>& slots)
     tree.TileWords().clear();
     tree.TilePools().clear();
     tree.TileWords().reserve(tree.Size() + tree.Size() / 4 + 64);
+    CKXPagePrefetcher prefetcher;
+    prefetcher.Request(tree.TileWords().data(), tree.TileWords().capacity() * sizeof(std::uint16_t));
     // The last slot is the terminator's; cells name only real entities.
     const std::size_t entityCount = slots.empty() ? 0 : slots.size() - 1;
     TilePoolCursor cursor(tree);
