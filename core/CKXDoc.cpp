@@ -1,5 +1,7 @@
 #include "CKXDoc.h"
 
+#include <future>
+
 #include "CKXAttribSet.h"
 
 CKXDoc::CKXDoc()
@@ -16,11 +18,23 @@ CKXDoc::CKXDoc()
 CKXDoc::~CKXDoc() {
     // Stored pieces own nothing and go with their store: millions of them
     // are let go here without being visited.
+    bool stored = false;
     for (KXEntPtr& ent : m_entities) {
-        if (m_pieces.Owns(ent.get())) static_cast<void>(ent.release());
+        if (m_pieces.Owns(ent.get())) {
+            static_cast<void>(ent.release());
+            stored = true;
+        }
     }
+    // A store of millions of pieces gives its memory back on a second
+    // thread while the rest of the document is freed.
+    std::future<void> storeFreed;
+    if (stored) storeFreed = std::async(std::launch::async, [this] { m_pieces.Clear(); });
     // Entities may refer to blocks, regions and glyphs: they go first.
     m_entities.clear();
+    m_entities.shrink_to_fit();
+    m_poolSlots = {};
+    m_tree = CKXTree();
+    if (storeFreed.valid()) storeFreed.get();
 }
 
 int CKXDoc::AddEnt(KXEntPtr ent, bool growExtents, IKXContainer* target) {

@@ -60,6 +60,14 @@ CKXLinePiece* CKXPieceStore::Make(const CFltPoint& start, const CFltPoint& end) 
     return piece;
 }
 
+void CKXPieceStore::Clear() {
+    m_prefetcher.reset();
+    m_blocks.clear();
+    m_ranges.clear();
+    m_lastRange = 0;
+    m_count = 0;
+}
+
 void CKXPieceStore::Rewind(std::size_t count) {
     if (count < m_count) m_count = count;
 }

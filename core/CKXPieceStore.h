@@ -51,6 +51,9 @@ public:
 
     static std::size_t PiecesPerBlock();
 
+    // Gives every block back; the pieces in them must all have ended.
+    void Clear();
+
     // Whether the entity lives in this store, told from its address alone.
     // Pieces own nothing, so an owner that is about to free the store can
     // let go of its stored pieces without visiting them.
