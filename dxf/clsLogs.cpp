@@ -1,12 +1,14 @@
 #include "clsLogs.h"
 
 #include <cstdarg>
+#include <cstring>
 
 namespace kxdxf {
 namespace {
 
 constexpr const char* kLogBaseName = "TranslatorRead";
 constexpr std::size_t kTraceBufferBytes = 256 * 1024;
+constexpr std::size_t kShortLine = 127;
 
 }  // namespace
 
@@ -56,6 +58,14 @@ void clsLogs::logLine(std::string_view text)
 {
     if (!log_)
         return;
+    // Hundreds of thousands of short lines: each goes out in one call.
+    char line[kShortLine + 1];
+    if (text.size() <= kShortLine) {
+        std::memcpy(line, text.data(), text.size());
+        line[text.size()] = '\n';
+        std::fwrite(line, 1, text.size() + 1, log_);
+        return;
+    }
     std::fwrite(text.data(), 1, text.size(), log_);
     std::fputc('\n', log_);
 }

@@ -4,9 +4,12 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include <korvex/kxtypes.h>
 
+#include "support/ScratchDir.h"
+#include "clsLogs.h"
 #include "clssTABLES.h"
 #include "utlACItoRGB.h"
 #include "utlDates.h"
@@ -96,6 +99,32 @@ TEST(Lineweights, ConvertToPixelsWithSpecialValues)
     EXPECT_EQ(16, utlLineweightToWidth(100));
     EXPECT_EQ(34, utlLineweightToWidth(211));
     EXPECT_EQ(INT_MAX, utlLineweightToWidth(LONG_MAX));
+}
+
+}  // namespace
+}  // namespace kxdxf
+
+namespace kxdxf {
+namespace {
+
+TEST(Logs, LinesOfEveryLengthEndTheTraceLogAsWritten)
+{
+    ScratchDir dir;
+    const std::string directory = dir.path().string() + "/";
+    const std::string longLine(5000, 'x');
+    {
+        clsLogs logs;
+        logs.open(directory);
+        logs.logLine("");
+        logs.logLine("<rdDrEntLINE>:\t\tentered");
+        logs.logLine(std::string(127, 'a'));
+        logs.logLine(std::string(128, 'b'));
+        logs.logLine(longLine);
+        logs.logMsg("count %d", 3);
+    }
+    EXPECT_EQ(dir.Read("TranslatorRead.log"),
+              "Translator Read Log File\n\n<rdDrEntLINE>:\t\tentered\n" + std::string(127, 'a') + "\n" +
+                  std::string(128, 'b') + "\n" + longLine + "\ncount 3\n");
 }
 
 }  // namespace
