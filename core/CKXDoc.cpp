@@ -3,6 +3,7 @@
 #include <future>
 
 #include "CKXAttribSet.h"
+#include "KXBeside.h"
 
 CKXDoc::CKXDoc()
     : m_clipRgnSet(KXNullOwned<CKXClipRgnSet>()),
@@ -28,7 +29,7 @@ CKXDoc::~CKXDoc() {
     // A store of millions of pieces gives its memory back on a second
     // thread while the rest of the document is freed.
     std::future<void> storeFreed;
-    if (stored) storeFreed = std::async(std::launch::async, [this] { m_pieces.Clear(); });
+    if (stored) storeFreed = KXStartBeside([this] { m_pieces.Clear(); });
     // Entities may refer to blocks, regions and glyphs: they go first.
     m_entities.clear();
     m_entities.shrink_to_fit();

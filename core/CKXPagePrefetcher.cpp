@@ -1,10 +1,20 @@
 #include "CKXPagePrefetcher.h"
 
+#include <system_error>
+
 #include <kxplatform/memoryapi.h>
 
-CKXPagePrefetcher::CKXPagePrefetcher() : m_worker([this] { Run(); }) {}
+CKXPagePrefetcher::CKXPagePrefetcher() {
+    try {
+        m_worker = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+        // No thread to spare: every request is dropped, and the pages are
+        // backed when they are touched.
+    }
+}
 
 CKXPagePrefetcher::~CKXPagePrefetcher() {
+    if (!m_worker.joinable()) return;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_stopping = true;
@@ -15,6 +25,7 @@ CKXPagePrefetcher::~CKXPagePrefetcher() {
 }
 
 void CKXPagePrefetcher::Request(void* address, std::size_t bytes) {
+    if (!m_worker.joinable()) return;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         auto* at = static_cast<unsigned char*>(address);

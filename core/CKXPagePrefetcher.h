@@ -40,6 +40,7 @@ private:
     std::condition_variable m_wake;
     std::deque<Range> m_queue;
     bool m_stopping = false;
-    // Started last: it uses everything above.
+    // Started last, in the constructor: it uses everything above. Not
+    // joinable when it could not be started (requests are then dropped).
     std::thread m_worker;
 };

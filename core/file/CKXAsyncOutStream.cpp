@@ -2,10 +2,16 @@
 
 #include <algorithm>
 #include <cstring>
+#include <system_error>
 #include <utility>
 
-CKXAsyncOutStream::CKXAsyncOutStream(IKXOutStream& inner) : m_inner(inner), m_writer([this] { Run(); }) {
-    m_filling.reserve(kChunkBytes);
+CKXAsyncOutStream::CKXAsyncOutStream(IKXOutStream& inner) : m_inner(inner) {
+    try {
+        m_writer = std::thread([this] { Run(); });
+        m_filling.reserve(kChunkBytes);
+    } catch (const std::system_error&) {
+        // No thread to spare: the stream underneath is written directly.
+    }
 }
 
 CKXAsyncOutStream::~CKXAsyncOutStream() { Close(); }
@@ -53,6 +59,11 @@ void CKXAsyncOutStream::Drain() {
 
 bool CKXAsyncOutStream::Write(const void* data, std::size_t n) {
     if (!Good()) return false;
+    if (!m_writer.joinable()) {
+        if (!m_inner.Write(data, n)) m_failed.store(true);
+        m_size += n;
+        return Good();
+    }
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     std::size_t left = n;
     while (left > 0) {
@@ -68,7 +79,7 @@ bool CKXAsyncOutStream::Write(const void* data, std::size_t n) {
 
 bool CKXAsyncOutStream::Patch(std::uint64_t offset, const void* data, std::size_t n) {
     if (!Good()) return false;
-    Drain();
+    if (m_writer.joinable()) Drain();
     // The thread is idle until the next Write: the stream underneath is ours.
     if (m_failed.load()) return false;
     if (!m_inner.Patch(offset, data, n)) m_failed.store(true);
@@ -77,6 +88,10 @@ bool CKXAsyncOutStream::Patch(std::uint64_t offset, const void* data, std::size_
 
 bool CKXAsyncOutStream::Close() {
     if (m_closed) return !m_failed.load();
+    if (!m_writer.joinable()) {
+        m_closed = true;
+        return !m_failed.load();
+    }
     Drain();
     {
         std::lock_guard<std::mutex> lock(m_mutex);

@@ -6,7 +6,8 @@
 // Write, by Good, at the latest by Close.
 //
 // The stream underneath is only borrowed: Close finishes the writes and
-// leaves it open for its owner to close.
+// leaves it open for its owner to close. When no thread can be started,
+// the stream underneath is simply written directly.
 #pragma once
 
 #include <atomic>
@@ -60,6 +61,7 @@ private:
     std::vector<Chunk> m_free;  // written, to be filled again
     bool m_writing = false;     // the thread holds a chunk it took off the queue
     bool m_stopping = false;
-    // Started last: it uses everything above.
+    // Started last, in the constructor: it uses everything above. Not
+    // joinable when it could not be started.
     std::thread m_writer;
 };

@@ -17,6 +17,7 @@
 #include "CKXPolyline.h"
 #include "KXCurrentResolution.h"
 #include "KXAngleTable.h"
+#include "KXBeside.h"
 #include "KXTrunc.h"
 #include "render/CKXStyleExploder.h"
 
@@ -293,7 +294,7 @@ void CKXDocFinisher::FollowAndMeasureStream() {
     std::vector<std::size_t> laterSets;
     std::future<void> later;
     if (split < count) {
-        later = std::async(std::launch::async, [&] {
+        later = KXStartBeside([&] {
             for (std::size_t i = split; i < count; ++i) {
                 const IKXEnt& ent = *entities[i];
                 if (ent.GetType() == KXENT_ATTRIBSET) laterSets.push_back(i);
@@ -309,8 +310,8 @@ void CKXDocFinisher::FollowAndMeasureStream() {
             tables.Apply(static_cast<const CKXAttribSet&>(ent), nullptr, 1.0, nullptr);
         m_doc.MergeExtentsOf(ent, clip);
     }
-    if (later.valid()) {
-        later.get();
+    if (split < count) {
+        if (later.valid()) later.get();
         for (const std::size_t i : laterSets)
             tables.Apply(static_cast<const CKXAttribSet&>(*entities[i]), nullptr, 1.0, nullptr);
         CFltExtents extents = m_doc.GetExtents();
@@ -404,13 +405,12 @@ void CKXDocFinisher::IndexAndQuantise() {
     std::future<void> later;
     if (split < count) {
         laterTree.Setup(extents);
-        later = std::async(std::launch::async,
-                           [&] { IndexRange(split, count, laterTree, laterSets, s, origin); });
+        later = KXStartBeside([&] { IndexRange(split, count, laterTree, laterSets, s, origin); });
     }
     std::vector<std::size_t> sets;
     IndexRange(0, split, tree, sets, s, origin);
-    if (later.valid()) {
-        later.get();
+    if (split < count) {
+        if (later.valid()) later.get();
         tree.Append(laterTree);
         sets.insert(sets.end(), laterSets.begin(), laterSets.end());
     }

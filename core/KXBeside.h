@@ -1,0 +1,22 @@
+// Work that may run on a second thread. Starting a thread can fail (a
+// process at its thread limit); the work is then done at once, on the
+// calling thread, and nothing else changes: a conversion must not fail
+// for want of a thread it only uses to be faster.
+#pragma once
+
+#include <future>
+#include <system_error>
+#include <utility>
+
+// Starts work on a second thread and returns its future; when no thread
+// can be started, runs it here and returns an empty future (valid() false).
+// Exceptions of work come out of the future's get(), or here.
+template <class Work>
+std::future<void> KXStartBeside(Work&& work) {
+    try {
+        return std::async(std::launch::async, std::forward<Work>(work));
+    } catch (const std::system_error&) {
+        work();
+        return {};
+    }
+}
