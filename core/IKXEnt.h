@@ -71,6 +71,10 @@ enum KXRecordKind : std::uint16_t {
     KXREC_MARKER_CLOSE = 12,
 };
 
+// Finishing a big document measures and quantises its entities on two
+// threads at once, each thread its own entities: GetExtents, GetExtentsXf
+// (without a clip) and Quantise of an entity read and change nothing but
+// that entity (and constant tables).
 class IKXEnt {
 public:
     static constexpr int kFlagMask = 0xE0;
