@@ -28,6 +28,9 @@ public:
 
     void Request(void* address, std::size_t bytes);
 
+    // Whether prefetching that many bytes is worth a thread of its own.
+    static bool WorthAThread(std::size_t bytes) { return bytes >= 2 * kPieceBytes; }
+
 private:
     struct Range {
         void* address;

@@ -53,7 +53,10 @@ CKXLinePiece* CKXPieceStore::Make(const CFltPoint& start, const CFltPoint& end) 
     const std::size_t perBlock = PiecesPerBlock();
     const std::size_t block = m_count / perBlock;
     const std::size_t slot = m_count % perBlock;
-    if (slot == 0) MakeBlocksUpTo(m_prefetcher ? block + kBlocksAhead : block);
+    if (slot == 0) {
+        if (m_prefetching && block >= 1 && !m_prefetcher) m_prefetcher = std::make_unique<CKXPagePrefetcher>();
+        MakeBlocksUpTo(m_prefetcher ? block + kBlocksAhead : block);
+    }
     void* place = m_blocks[block].get() + slot * sizeof(CKXLinePiece);
     auto* piece = new (place) CKXLinePiece(start, end, CKXLinePiece::InStore{});
     ++m_count;
@@ -61,6 +64,7 @@ CKXLinePiece* CKXPieceStore::Make(const CFltPoint& start, const CFltPoint& end) 
 }
 
 void CKXPieceStore::Clear() {
+    m_prefetching = false;
     m_prefetcher.reset();
     m_blocks.clear();
     m_ranges.clear();
@@ -72,11 +76,10 @@ void CKXPieceStore::Rewind(std::size_t count) {
     if (count < m_count) m_count = count;
 }
 
-void CKXPieceStore::StartPrefetching() {
-    if (!m_prefetcher) m_prefetcher = std::make_unique<CKXPagePrefetcher>();
-}
+void CKXPieceStore::StartPrefetching() { m_prefetching = true; }
 
 void CKXPieceStore::StopPrefetching() {
+    m_prefetching = false;
     m_prefetcher.reset();
     const std::size_t perBlock = PiecesPerBlock();
     const std::size_t inUse = (m_count + perBlock - 1) / perBlock;

@@ -43,9 +43,10 @@ public:
     std::size_t Count() const { return m_count; }
     void Rewind(std::size_t count);
 
-    // While many pieces are being made: the blocks ahead are made early and
-    // backed with memory on another thread. Stopping gives back the blocks
-    // that were made ahead and not used.
+    // While many pieces may be made: once a second block is needed, the
+    // blocks ahead are made early and backed with memory on another thread
+    // (a store that stays within one block starts no thread). Stopping
+    // gives back the blocks that were made ahead and not used.
     void StartPrefetching();
     void StopPrefetching();
 
@@ -76,4 +77,5 @@ private:
     std::size_t m_count = 0;
     // After the blocks: stopped before any block goes.
     std::unique_ptr<CKXPagePrefetcher> m_prefetcher;
+    bool m_prefetching = false;
 };

@@ -197,9 +197,9 @@ void CKXDocFinisher::ExplodeStyledAndSplit() {
         ~Prefetching() { store.StopPrefetching(); }
     } prefetching{m_doc.Pieces()};
     if (exploder) m_doc.Pieces().StartPrefetching();
-    // So are the pages of the list, a little ahead of its end.
+    // So are the pages of a long list, a little ahead of its end.
     std::optional<CKXPagePrefetcher> listPrefetcher;
-    if (exploder) listPrefetcher.emplace();
+    if (exploder && output.capacity() * sizeof(KXEntPtr) > kListAhead) listPrefetcher.emplace();
     const unsigned char* listBase = nullptr;
     std::size_t listBacked = 0;
     const auto backListAhead = [&] {

@@ -1,5 +1,7 @@
 #include "CKXEntityPoolWriter.h"
 
+#include <optional>
+
 #include "CKXPagePrefetcher.h"
 
 namespace {
@@ -11,8 +13,9 @@ int CKXEntityPoolWriter::Write(const KXEntList& entities) {
     m_slots.reserve(entities.size() + 1);
     // A slot for each of millions of entities: their pages are backed on
     // another thread while the pools are made.
-    CKXPagePrefetcher prefetcher;
-    prefetcher.Request(m_slots.data(), m_slots.capacity() * sizeof(CEntInfo));
+    const std::size_t slotBytes = m_slots.capacity() * sizeof(CEntInfo);
+    std::optional<CKXPagePrefetcher> prefetcher;
+    if (CKXPagePrefetcher::WorthAThread(slotBytes)) prefetcher.emplace().Request(m_slots.data(), slotBytes);
     m_pool.clear();
     m_pool.reserve(2 * kPoolLimit);
     m_poolNumber = 0;

@@ -1,5 +1,7 @@
 #include "CKXTileMapBuilder.h"
 
+#include <optional>
+
 #include "CKXPagePrefetcher.h"
 
 namespace {
@@ -40,8 +42,9 @@ bool CKXTileMapBuilder::Build(CKXTree& tree, const std::vector<CEntInfo>& slots)
     tree.TileWords().clear();
     tree.TilePools().clear();
     tree.TileWords().reserve(tree.Size() + tree.Size() / 4 + 64);
-    CKXPagePrefetcher prefetcher;
-    prefetcher.Request(tree.TileWords().data(), tree.TileWords().capacity() * sizeof(std::uint16_t));
+    const std::size_t wordBytes = tree.TileWords().capacity() * sizeof(std::uint16_t);
+    std::optional<CKXPagePrefetcher> prefetcher;
+    if (CKXPagePrefetcher::WorthAThread(wordBytes)) prefetcher.emplace().Request(tree.TileWords().data(), wordBytes);
     // The last slot is the terminator's; cells name only real entities.
     const std::size_t entityCount = slots.empty() ? 0 : slots.size() - 1;
     TilePoolCursor cursor(tree);
