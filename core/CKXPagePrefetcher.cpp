@@ -1,5 +1,6 @@
 #include "CKXPagePrefetcher.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include <kxplatform/memoryapi.h>
@@ -37,6 +38,18 @@ void CKXPagePrefetcher::Request(void* address, std::size_t bytes) {
         }
     }
     m_wake.notify_one();
+}
+
+void CKXPagePrefetcher::KeepAhead(const void* base, std::size_t used, std::size_t capacity, std::size_t ahead) {
+    const auto* region = static_cast<const unsigned char*>(base);
+    if (region != m_aheadBase) {
+        m_aheadBase = region;
+        m_aheadRequested = 0;
+    }
+    if (m_aheadRequested >= capacity || used + ahead < m_aheadRequested) return;
+    const std::size_t bytes = std::min(ahead, capacity - m_aheadRequested);
+    Request(const_cast<unsigned char*>(region) + m_aheadRequested, bytes);
+    m_aheadRequested += bytes;
 }
 
 void CKXPagePrefetcher::Run() {

@@ -27,6 +27,10 @@ public:
     static constexpr std::size_t kPieceBytes = std::size_t{2} << 20;
 
     void Request(void* address, std::size_t bytes);
+    // For a region filled from its start, such as a list that grows: once
+    // fewer than `ahead` bytes past `used` are requested, requests the next
+    // `ahead` bytes (within capacity). A region at a new base starts over.
+    void KeepAhead(const void* base, std::size_t used, std::size_t capacity, std::size_t ahead);
 
     // Whether prefetching that many bytes is worth a thread of its own.
     static bool WorthAThread(std::size_t bytes) { return bytes >= 2 * kPieceBytes; }
@@ -38,6 +42,10 @@ private:
     };
 
     void Run();
+
+    // The region KeepAhead follows and how much of it is requested.
+    const unsigned char* m_aheadBase = nullptr;
+    std::size_t m_aheadRequested = 0;
 
     std::mutex m_mutex;
     std::condition_variable m_wake;

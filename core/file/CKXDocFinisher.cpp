@@ -200,22 +200,11 @@ void CKXDocFinisher::ExplodeStyledAndSplit() {
     // So are the pages of a long list, a little ahead of its end.
     std::optional<CKXPagePrefetcher> listPrefetcher;
     if (exploder && output.capacity() * sizeof(KXEntPtr) > kListAhead) listPrefetcher.emplace();
-    const unsigned char* listBase = nullptr;
-    std::size_t listBacked = 0;
-    const auto backListAhead = [&] {
-        const auto* base = reinterpret_cast<const unsigned char*>(output.data());
-        if (base != listBase) {  // regrown elsewhere
-            listBase = base;
-            listBacked = 0;
-        }
-        const std::size_t capacity = output.capacity() * sizeof(KXEntPtr);
-        if (listBacked >= capacity || output.size() * sizeof(KXEntPtr) + kListAhead < listBacked) return;
-        const std::size_t bytes = std::min(kListAhead, capacity - listBacked);
-        listPrefetcher->Request(const_cast<unsigned char*>(listBase) + listBacked, bytes);
-        listBacked += bytes;
-    };
     for (KXEntPtr& ent : input) {
-        if (listPrefetcher) backListAhead();
+        if (listPrefetcher) {
+            listPrefetcher->KeepAhead(output.data(), output.size() * sizeof(KXEntPtr),
+                                      output.capacity() * sizeof(KXEntPtr), kListAhead);
+        }
         const int type = ent->GetType();
         if (exploder && type == KXENT_ATTRIBSET) {
             exploder->ApplyAttribSet(static_cast<const CKXAttribSet&>(*ent));
