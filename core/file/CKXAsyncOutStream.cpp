@@ -14,7 +14,23 @@ CKXAsyncOutStream::CKXAsyncOutStream(IKXOutStream& inner) : m_inner(inner) {
     }
 }
 
-CKXAsyncOutStream::~CKXAsyncOutStream() { Close(); }
+CKXAsyncOutStream::~CKXAsyncOutStream() {
+    try {
+        Close();
+    } catch (...) {
+        // Closing could not finish (no memory for a last chunk): what was
+        // not written is dropped, and the thread still has to stop.
+        if (m_writer.joinable()) {
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_queue.clear();
+                m_stopping = true;
+            }
+            m_changed.notify_all();
+            m_writer.join();
+        }
+    }
+}
 
 void CKXAsyncOutStream::Run() {
     std::unique_lock<std::mutex> lock(m_mutex);
