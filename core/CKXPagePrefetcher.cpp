@@ -1,6 +1,7 @@
 #include "CKXPagePrefetcher.h"
 
 #include <algorithm>
+#include <new>
 #include <system_error>
 
 #include <kxplatform/memoryapi.h>
@@ -27,7 +28,7 @@ CKXPagePrefetcher::~CKXPagePrefetcher() {
 
 void CKXPagePrefetcher::Request(void* address, std::size_t bytes) {
     if (!m_worker.joinable()) return;
-    {
+    try {
         std::lock_guard<std::mutex> lock(m_mutex);
         auto* at = static_cast<unsigned char*>(address);
         while (bytes > 0) {
@@ -36,6 +37,8 @@ void CKXPagePrefetcher::Request(void* address, std::size_t bytes) {
             at += piece;
             bytes -= piece;
         }
+    } catch (const std::bad_alloc&) {
+        // Advice that cannot be queued is dropped.
     }
     m_wake.notify_one();
 }

@@ -5,18 +5,23 @@
 #pragma once
 
 #include <future>
+#include <new>
 #include <system_error>
-#include <utility>
 
-// Starts work on a second thread and returns its future; when no thread
-// can be started, runs it here and returns an empty future (valid() false).
-// Exceptions of work come out of the future's get(), or here.
+// Starts a copy of work on a second thread and returns its future; when no
+// thread can be started, runs work here and returns an empty future
+// (valid() false). Exceptions of work come out of the future's get(), or
+// here.
 template <class Work>
-std::future<void> KXStartBeside(Work&& work) {
+std::future<void> KXStartBeside(const Work& work) {
+    bool started = false;
+    std::future<void> done;
     try {
-        return std::async(std::launch::async, std::forward<Work>(work));
+        done = std::async(std::launch::async, work);
+        started = true;
     } catch (const std::system_error&) {
-        work();
-        return {};
+    } catch (const std::bad_alloc&) {
     }
+    if (!started) work();
+    return done;
 }
