@@ -57,13 +57,10 @@ int CKXCircle::GetStartIndex() const { return Steps().first; }
 int CKXCircle::GetEndIndex() const { return Steps().last; }
 
 void CKXCircle::ArcPoints(std::vector<CFltPoint>& points) const {
-    points.clear();
-    points.push_back(GetStartPoint());
-    kxangle::ForEachStep(Steps(), [&](int k) {
-        const kxangle::StepDirection d = kxangle::DirectionOfStep(k);
-        points.push_back({m_centre.x + m_radius * d.cos, m_centre.y + m_radius * d.sin});
-    });
-    points.push_back(GetEndPoint());
+    const auto pointAt = [this](const kxangle::StepDirection& d) {
+        return CFltPoint{m_centre.x + m_radius * d.cos, m_centre.y + m_radius * d.sin};
+    };
+    kxangle::ArcPoints(Steps(), GetStartPoint(), GetEndPoint(), pointAt, points);
 }
 
 std::unique_ptr<CKXPolyline> CKXCircle::ToArcPolyline() const {

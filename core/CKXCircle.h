@@ -39,9 +39,7 @@ public:
     const CFltPoint& GetQuantOrigin() const { return m_quantOrigin; }
     double GetQuantScale() const { return m_quantScale; }
 
-    // The arc as points: start point, every table step passed, end point.
-    // Fills points, a vector the caller keeps so that it stops allocating
-    // once grown.
+    // The arc's outline as points (kxangle::ArcPoints).
     void ArcPoints(std::vector<CFltPoint>& points) const;
     // The same points as a polyline.
     std::unique_ptr<CKXPolyline> ToArcPolyline() const;

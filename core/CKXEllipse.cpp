@@ -74,11 +74,8 @@ int CKXEllipse::GetStartIndex() const { return Steps().first; }
 int CKXEllipse::GetEndIndex() const { return Steps().last; }
 
 void CKXEllipse::ArcPoints(std::vector<CFltPoint>& points) const {
-    points.clear();
-    points.push_back(GetStartPoint());
-    kxangle::ForEachStep(Steps(),
-                         [&](int k) { points.push_back(PointAtDirection(kxangle::DirectionOfStep(k))); });
-    points.push_back(GetEndPoint());
+    const auto pointAt = [this](const kxangle::StepDirection& d) { return PointAtDirection(d); };
+    kxangle::ArcPoints(Steps(), GetStartPoint(), GetEndPoint(), pointAt, points);
 }
 
 std::unique_ptr<CKXPolyline> CKXEllipse::ToArcPolyline() const {

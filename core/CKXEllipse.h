@@ -49,9 +49,7 @@ public:
     // Centre x, y, start x, y, end x, y; |L*c|, |L*s|, |minor*c|, |minor*s|.
     const std::int32_t* GetQuantised() const { return m_q; }
 
-    // The arc as points: start point, every table step passed, end point.
-    // Fills points, a vector the caller keeps so that it stops allocating
-    // once grown.
+    // The arc's outline as points (kxangle::ArcPoints).
     void ArcPoints(std::vector<CFltPoint>& points) const;
     // The same points as a polyline.
     std::unique_ptr<CKXPolyline> ToArcPolyline() const;

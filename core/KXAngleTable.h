@@ -2,6 +2,8 @@
 // arc angles and the first/last table steps an arc passes through.
 #pragma once
 
+#include <vector>
+
 namespace kxangle {
 
 constexpr double kPi = 3.141592653589793;
@@ -54,6 +56,18 @@ void ForEachStep(const StepRange& range, Visit&& visit) {
     } else {
         for (int k = range.first; k <= range.last; ++k) visit(k);
     }
+}
+
+// The outline of an arc as points: its start point, the point of every
+// table step it passes (pointAt(DirectionOfStep(k))), its end point. Fills
+// points, a vector the caller keeps so that it stops allocating once grown.
+template <class Point, class PointAt>
+void ArcPoints(const StepRange& range, const Point& start, const Point& end, PointAt&& pointAt,
+               std::vector<Point>& points) {
+    points.clear();
+    points.push_back(start);
+    ForEachStep(range, [&](int k) { points.push_back(pointAt(DirectionOfStep(k))); });
+    points.push_back(end);
 }
 
 }  // namespace kxangle
