@@ -10,8 +10,8 @@
 #include "CKXLine.h"
 #include "CKXNURBS.h"
 #include "CKXPolyline.h"
-#include "CTransf3D.h"
-#include "KXAngleTable.h"
+#include "geom/CTransf3D.h"
+#include "geom/KXAngleTable.h"
 
 namespace {
 

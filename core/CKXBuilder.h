@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "CFltPoint.h"
+#include "geom/CFltPoint.h"
 #include "CKXAttribute.h"
 #include "IKXEnt.h"
 

@@ -6,8 +6,8 @@
 
 #include "BigEndian.h"
 #include "CKXPolyline.h"
-#include "KXArcBox.h"
-#include "KXTrunc.h"
+#include "geom/KXArcBox.h"
+#include "geom/KXTrunc.h"
 #include "render/KXCurveDraw.h"
 
 namespace {

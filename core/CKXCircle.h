@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "IKXEnt.h"
-#include "KXAngleTable.h"
+#include "geom/KXAngleTable.h"
 
 class CKXPolyline;
 

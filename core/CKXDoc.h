@@ -13,13 +13,13 @@
 
 #include <kxplatform/wintypes.h>
 
-#include "CFltExtents.h"
+#include "geom/CFltExtents.h"
 #include "CKXAttribTable.h"
 #include "CKXAttribute.h"
 #include "CKXLine.h"
 #include "CKXPieceStore.h"
 #include "CKXTree.h"
-#include "CTransf3D.h"
+#include "geom/CTransf3D.h"
 #include "IKXContainer.h"
 #include "IKXEnt.h"
 #include "KXOwned.h"

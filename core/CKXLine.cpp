@@ -6,7 +6,7 @@
 #include "BigEndian.h"
 #include "CKXArchive.h"
 #include "KXSegmentKey.h"
-#include "KXTrunc.h"
+#include "geom/KXTrunc.h"
 #include "render/KXEntityDraw.h"
 
 CKXLine::CKXLine(const CKXLine& other)

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "CFltPoint.h"
+#include "geom/CFltPoint.h"
 #include "CKXPagePrefetcher.h"
 
 class CKXLinePiece;

@@ -3,7 +3,7 @@
 #include "BigEndian.h"
 #include "CKXArchive.h"
 #include "KXSegmentKey.h"
-#include "KXTrunc.h"
+#include "geom/KXTrunc.h"
 #include "render/KXEntityDraw.h"
 
 void CKXPolyline::Draw(HDC dc, CKXConverter& rc) { kxdraw::DrawPolyline(*this, dc, rc); }

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "CFltExtents.h"
+#include "geom/CFltExtents.h"
 
 // Tile pool record descriptor.
 struct CPoolInfo {

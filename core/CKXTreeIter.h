@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "CFltExtents.h"
+#include "geom/CFltExtents.h"
 
 class CKXTreeIter {
 public:

@@ -11,9 +11,9 @@
 
 #include <kxplatform/wintypes.h>
 
-#include "CFltExtents.h"
-#include "CFltPoint.h"
-#include "CTransf2D.h"
+#include "geom/CFltExtents.h"
+#include "geom/CFltPoint.h"
+#include "geom/CTransf2D.h"
 
 class CKXConverter;   // render context
 class CKXClipRgnSet;  // clip context: the document's active clip regions

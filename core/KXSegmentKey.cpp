@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "KXTrunc.h"
+#include "geom/KXTrunc.h"
 
 std::string KXSegmentKey(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1, double scale) {
     std::int32_t ax = KXTrunc32(x0 * scale);

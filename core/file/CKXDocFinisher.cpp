@@ -16,9 +16,9 @@
 #include "CKXPagePrefetcher.h"
 #include "CKXPolyline.h"
 #include "KXCurrentResolution.h"
-#include "KXAngleTable.h"
+#include "geom/KXAngleTable.h"
 #include "KXBeside.h"
-#include "KXTrunc.h"
+#include "geom/KXTrunc.h"
 #include "render/CKXStyleExploder.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include "CKXTableWriter.h"
 #include "CKXTileMapBuilder.h"
 #include "KXCurrentResolution.h"
-#include "KXTrunc.h"
+#include "geom/KXTrunc.h"
 
 namespace {
 constexpr std::size_t kTileEntrySize = 8;

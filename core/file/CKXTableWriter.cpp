@@ -7,8 +7,8 @@
 #include "BigEndian.h"
 #include "CKXArrayGroupWriter.h"
 #include "CKXAttribTable.h"
-#include "KXAngleTable.h"
-#include "KXTrunc.h"
+#include "geom/KXAngleTable.h"
+#include "geom/KXTrunc.h"
 
 namespace {
 constexpr std::int32_t kLiteralWeightBase = -100;

@@ -7,11 +7,11 @@
 
 #include <kxplatform/wintypes.h>
 
-#include "CFltExtents.h"
-#include "CFltPoint.h"
+#include "geom/CFltExtents.h"
+#include "geom/CFltPoint.h"
 #include "CKXDevicePath.h"
 #include "CKXLineStyleWalker.h"
-#include "CTransf2D.h"
+#include "geom/CTransf2D.h"
 
 class CKXDoc;
 class CKXClipRgnSet;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "CFltExtents.h"
+#include "geom/CFltExtents.h"
 
 class CKXDoc;
 class CKXConverter;

@@ -6,7 +6,7 @@
 #include "CKXConverter.h"
 #include "CKXDevicePath.h"
 #include "CKXEllipse.h"
-#include "KXAngleTable.h"
+#include "geom/KXAngleTable.h"
 #include "KXDeviceMath.h"
 
 namespace kxdraw {

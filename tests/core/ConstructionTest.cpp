@@ -12,7 +12,7 @@
 #include "CKXLine.h"
 #include "CKXNURBS.h"
 #include "CKXPolyline.h"
-#include "KXAngleTable.h"
+#include "geom/KXAngleTable.h"
 
 namespace {
 

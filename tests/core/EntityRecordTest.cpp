@@ -11,7 +11,7 @@
 #include "CKXLine.h"
 #include "CKXMarker.h"
 #include "CKXPolyline.h"
-#include "KXAngleTable.h"
+#include "geom/KXAngleTable.h"
 
 namespace {
 

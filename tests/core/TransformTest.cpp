@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "CFltExtents.h"
-#include "CTransf2D.h"
-#include "CTransf3D.h"
-#include "KXAngleTable.h"
+#include "geom/CFltExtents.h"
+#include "geom/CTransf2D.h"
+#include "geom/CTransf3D.h"
+#include "geom/KXAngleTable.h"
 
 namespace {
 

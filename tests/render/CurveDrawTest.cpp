@@ -5,7 +5,7 @@
 
 #include "CKXCircle.h"
 #include "CKXEllipse.h"
-#include "KXAngleTable.h"
+#include "geom/KXAngleTable.h"
 #include "RenderTestSupport.h"
 
 namespace {

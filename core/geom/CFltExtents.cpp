@@ -1,6 +1,6 @@
-#include "CFltExtents.h"
+#include "geom/CFltExtents.h"
 
-#include "CTransf2D.h"
+#include "geom/CTransf2D.h"
 
 void CFltExtents::Merge(const CFltExtents& other) {
     if (other.xmin < xmin) xmin = other.xmin;

@@ -1,4 +1,4 @@
-#include "CTransf2D.h"
+#include "geom/CTransf2D.h"
 
 #include <cmath>
 

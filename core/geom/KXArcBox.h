@@ -3,7 +3,7 @@
 // through 0 when end < start).
 #pragma once
 
-#include "CFltExtents.h"
+#include "geom/CFltExtents.h"
 
 CFltExtents KXArcBox(const CFltPoint& centre, const CFltPoint& u, const CFltPoint& v, double start,
                      double end, bool full);

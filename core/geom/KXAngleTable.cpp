@@ -1,4 +1,4 @@
-#include "KXAngleTable.h"
+#include "geom/KXAngleTable.h"
 
 #include <array>
 #include <cmath>

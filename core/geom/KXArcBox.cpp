@@ -1,9 +1,9 @@
-#include "KXArcBox.h"
+#include "geom/KXArcBox.h"
 
 #include <cmath>
 #include <initializer_list>
 
-#include "KXAngleTable.h"
+#include "geom/KXAngleTable.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "CFltPoint.h"
+#include "geom/CFltPoint.h"
 
 class CTransf2D {
 public:

@@ -3,7 +3,7 @@
 // the axes' z components and any translation play no part.
 #pragma once
 
-#include "CFltPoint.h"
+#include "geom/CFltPoint.h"
 
 class CTransf3D {
 public:

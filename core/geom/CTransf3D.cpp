@@ -1,4 +1,4 @@
-#include "CTransf3D.h"
+#include "geom/CTransf3D.h"
 
 #include <cmath>
 
