@@ -19,6 +19,7 @@
 #include "KXBeside.h"
 #include "geom/KXTrunc.h"
 #include "render/CKXStyleExploder.h"
+#include "text/CKXGlyphStore.h"
 
 namespace {
 const char* const kPropertiesHeading = "FILE PROPERTIES";
@@ -356,5 +357,7 @@ void CKXDocFinisher::IndexAndQuantise() {
     }
     // Block definitions (origin 0, 0) and the pattern and path store are
     // quantised here by the block and hatch code once they take part.
+    // Glyph instances are drawn relative to their characters: only scaled.
+    if (CKXGlyphStore* glyphs = m_doc.GetGlyphStore()) glyphs->Quantise(s);
     KXSetCurrentResolution(s);
 }
