@@ -152,7 +152,7 @@ double CKXFont::LeftEdge(std::uint8_t code, bool first) const {
     return Left(code);
 }
 
-double CKXFont::TextWidth(const std::string& text, double w) const {
+double CKXFont::TextWidth(std::string_view text, double w) const {
     double pen = 0.0;
     double start = 0.0;
     for (std::size_t i = 0; i < text.size(); ++i) {

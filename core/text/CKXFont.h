@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "KXStatus.h"
@@ -50,7 +51,7 @@ public:
     double Advance(std::uint8_t code, double w) const;
     // Width of the ink of a string: from the first character's left edge to
     // the last one's right edge (characters without a glyph count 0.7 w).
-    double TextWidth(const std::string& text, double w) const;
+    double TextWidth(std::string_view text, double w) const;
     // The left edge step of a character: the first character of a line
     // starts at its ink, the others at their left offset.
     double LeftEdge(std::uint8_t code, bool first) const;

@@ -34,12 +34,7 @@ int CKXGlyphStore::Find(const Key& key) const {
 }
 
 int CKXGlyphStore::InstanceFor(const Key& key, const CKXGlyph& source, const CTransf2D& shape) {
-    if (!m_recentValid || !SameSizeAndAngle(key, m_recentKey)) {
-        m_recentKey = key;
-        m_recent.fill(-1);
-        m_recentValid = true;
-    }
-    int& recent = m_recent[key.code];
+    int& recent = RecentSlot(key);
     if (recent >= 0) return recent;
     int index = Find(key);
     if (index < 0) {
@@ -52,6 +47,21 @@ int CKXGlyphStore::InstanceFor(const Key& key, const CKXGlyph& source, const CTr
     }
     recent = index;
     return index;
+}
+
+int& CKXGlyphStore::RecentSlot(const Key& key) {
+    for (Recent& recent : m_recent)
+        if (SameSizeAndAngle(key, recent.key)) return recent.instances[key.code];
+    // A new size takes the place of the oldest one.
+    if (m_recent.size() < kRecentSizes) {
+        m_recent.emplace_back();
+        m_recentNext = m_recent.size() - 1;
+    }
+    Recent& slot = m_recent[m_recentNext];
+    m_recentNext = (m_recentNext + 1) % kRecentSizes;
+    slot.key = key;
+    slot.instances.fill(-1);
+    return slot.instances[key.code];
 }
 
 int CKXGlyphStore::AddPrivate(std::unique_ptr<CKXGlyph> glyph) {

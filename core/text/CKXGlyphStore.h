@@ -63,9 +63,16 @@ private:
     std::vector<std::unique_ptr<CKXGlyph>> m_instances;
     std::map<Key, int, KeyLess> m_index;
     CFltPoint m_origin;
-    // Text is laid out with one size and angle at a time: the instances of
-    // the last size and angle asked for, by code, skip the ordered lookup.
-    Key m_recentKey;
-    std::array<int, 256> m_recent{};
-    bool m_recentValid = false;
+    // Text is laid out with one size and angle at a time, and drawings use
+    // few of them: the instances of the last few sizes and angles asked
+    // for, by code, skip the ordered lookup.
+    struct Recent {
+        Key key;
+        std::array<int, 256> instances;
+    };
+    static constexpr std::size_t kRecentSizes = 8;
+    int& RecentSlot(const Key& key);
+
+    std::vector<Recent> m_recent;
+    std::size_t m_recentNext = 0;
 };

@@ -100,7 +100,7 @@ KXResult<CFltExtents> CKXTextLayout::Add(CKXDoc& doc, const std::string& text, c
     for (const auto& [first, end] : SplitLines(text, w, wrap)) {
         layout.start = {start.x, y};
         auto line = std::make_unique<CKXTextLine>(store);
-        line->LayOut(m_font, text.substr(first, end - first), layout);
+        line->LayOut(m_font, std::string_view(text).substr(first, end - first), layout);
         if (measuring) {
             total += line->GetHeight() + params.lineSpacing;
             lastLength = line->GetSegmentLength();

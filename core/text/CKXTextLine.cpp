@@ -59,7 +59,7 @@ bool PiecePoints(const IKXEnt& piece, std::vector<CFltPoint>& out) {
 }
 }  // namespace
 
-void CKXTextLine::LayOut(const CKXFont& font, const std::string& text, const Layout& layout) {
+void CKXTextLine::LayOut(const CKXFont& font, std::string_view text, const Layout& layout) {
     const double h = layout.height;
     const double w = layout.charWidth > 0.0 ? layout.charWidth : h;
     const double angle = NormalAngle(layout.angle);
@@ -68,6 +68,8 @@ void CKXTextLine::LayOut(const CKXFont& font, const std::string& text, const Lay
     double pen = layout.start.x;
     m_chars.clear();
     m_text.clear();
+    m_chars.reserve(text.size());
+    m_text.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto code = static_cast<std::uint8_t>(text[i]);
         const CKXGlyph* glyph = font.Glyph(code);

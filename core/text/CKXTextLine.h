@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "IKXEnt.h"
@@ -32,7 +33,7 @@ public:
 
     // Places the characters of text with the font: characters without a
     // glyph only advance the pen.
-    void LayOut(const CKXFont& font, const std::string& text, const Layout& layout);
+    void LayOut(const CKXFont& font, std::string_view text, const Layout& layout);
 
     const std::string& GetText() const { return m_text; }
     const std::vector<CKXChar>& GetChars() const { return m_chars; }

@@ -166,6 +166,19 @@ TEST_F(LayoutTest, TextsOfOneSizeShareTheirGlyphInstances) {
     EXPECT_EQ(Instances(), 6);
 }
 
+TEST_F(LayoutTest, ManySizesInTurnStillShareTheirInstances) {
+    // More sizes in turn than the store remembers at once.
+    for (int round = 0; round < 3; ++round)
+        for (int size = 1; size <= 12; ++size) Add("ab", Params(0, 0, size));
+    EXPECT_EQ(Instances(), 2 * 12);
+    const auto lines = Lines(doc);
+    for (std::size_t i = 12; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i]->GetChars()[1].instance, lines[i % 12]->GetChars()[1].instance) << i;
+        EXPECT_DOUBLE_EQ(doc.GetGlyphStore()->Get(lines[i]->GetChars()[1].instance)->GetHeight(),
+                         static_cast<double>(i % 12 + 1));
+    }
+}
+
 TEST_F(LayoutTest, InstancesAreTheMasterScaledThenTurned) {
     tagKXText p = Params(3, 4, 2, 0.5);  // w = 1, h = 2
     p.angle = M_PI / 2;
