@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include <korvex/kxcore.h>
 
@@ -69,6 +70,23 @@ TEST(KXAddText, TextIsWrittenWithItsGlyphTable) {
     EXPECT_EQ(result.summary.glyphOriginX, static_cast<std::int32_t>(s * store.GetOrigin().x));
     EXPECT_EQ(result.summary.glyphOriginY, static_cast<std::int32_t>(s * store.GetOrigin().y));
     EXPECT_LT(store.GetOrigin().x, 0.0);  // turned glyphs reach left of their character
+    // A character naming a glyph beyond the table is a fault of the file.
+    std::vector<std::uint8_t> bytes;
+    {
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        ASSERT_NE(f, nullptr);
+        bytes.resize(static_cast<std::size_t>(result.summary.fileSize));
+        ASSERT_EQ(std::fread(bytes.data(), 1, bytes.size(), f), bytes.size());
+        std::fclose(f);
+    }
+    for (const auto& entity : result.summary.entities) {
+        if (entity.kind != KXREC_TEXTLINE) continue;
+        kxbe::StoreI32(bytes.data() + entity.fileOffset + 26, instances);
+        break;
+    }
+    const KXPdbResult broken = CKXPdbValidator(bytes).Validate();
+    EXPECT_FALSE(broken.ok);
+    EXPECT_NE(broken.error.find("names glyph"), std::string::npos) << broken.error;
     for (int i = 0; i < store.GetCount(); ++i) {
         for (const auto& stroke : store.Get(i)->Strokes()) {
             if (!stroke) continue;

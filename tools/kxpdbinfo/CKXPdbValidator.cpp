@@ -41,6 +41,7 @@ const char* const kGroupNames[5] = {"attribute records", "colours", "line styles
                                     "glyphs"};
 // Element sizes of the fixed-size groups; 0 marks a variable-size group.
 constexpr std::uint32_t kGroupElementSize[5] = {16, 4, 0, 0, 0};
+constexpr std::size_t kGlyphGroup = 4;
 
 enum Kind : std::uint16_t {
     kNoRecord = 0,
@@ -520,7 +521,16 @@ std::uint32_t CKXPdbValidator::EntityRecord(CKXPdbReader& r, int pool, int index
         if (n < 0 || static_cast<std::size_t>(n) > r.Remaining() / 12) {
             r.Fail("text line character count " + std::to_string(n) + " does not fit the pool");
         }
-        body = 12 * static_cast<std::size_t>(n);
+        // Each character names a glyph of the glyph table (-1: none).
+        const int glyphs = m_summary.groups[kGlyphGroup].elementCount;
+        for (std::int32_t c = 0; c < n; ++c) {
+            const std::int32_t instance = r.I32("glyph instance");
+            if (instance < -1 || instance >= glyphs) {
+                r.Fail("text line character " + std::to_string(c) + " names glyph " + std::to_string(instance) +
+                       " of a table of " + std::to_string(glyphs));
+            }
+            r.Bytes(8, "character position");
+        }
         break;
     }
     default:
