@@ -44,6 +44,19 @@ std::vector<CFltPoint> Moved(const std::vector<CFltPoint>& points, double dx, do
     return out;
 }
 
+// The private copy of instance index under xf, made once for all the
+// characters of one line that use it (made maps instances to their copies).
+int PrivateCopy(CKXGlyphStore& store, std::map<int, int>& made, int index, const CKXGlyph& glyph,
+                const CTransf2D& xf) {
+    auto found = made.find(index);
+    if (found == made.end()) {
+        std::unique_ptr<CKXGlyph> own = glyph.Clone();
+        own->Transform(xf);
+        found = made.emplace(index, store.AddPrivate(std::move(own))).first;
+    }
+    return found->second;
+}
+
 // The points of a clipped piece of a stroke (a polyline or a line).
 bool PiecePoints(const IKXEnt& piece, std::vector<CFltPoint>& out) {
     if (piece.GetType() == KXENT_POLYLINE) {
@@ -122,6 +135,14 @@ CFltExtents CKXTextLine::BoxOf(const CKXChar& c) const {
 void CKXTextLine::Draw(HDC dc, CKXConverter& rc) {
     const CKXDoc* doc = rc.GetDoc();
     if (doc == nullptr || (doc->GetDisplayMode() & CKXDocRenderer::kDisplayNoText) != 0) return;
+    // Letters are drawn solid: a dashed layer's pattern would cut them up
+    // past reading.
+    if (rc.HasLineStyle()) {
+        CKXConverter solid(rc);
+        solid.SetLineStyle(nullptr, 1.0);
+        Draw(dc, solid);
+        return;
+    }
     // Clip regions are in drawing units: clipped strokes are drawn at their
     // place instead of through a moved transform.
     const bool clipped = kxdraw::HasActiveClip(rc);
@@ -228,13 +249,7 @@ KXEntPtr CKXTextLine::CloneTransformed(const CTransf2D& xf) const {
         for (CKXChar& c : copy->m_chars) {
             const CKXGlyph* glyph = InstanceOf(c);
             if (glyph == nullptr) continue;
-            auto found = made.find(c.instance);
-            if (found == made.end()) {
-                std::unique_ptr<CKXGlyph> own = glyph->Clone();
-                own->Transform(linear);
-                found = made.emplace(c.instance, m_store->AddPrivate(std::move(own))).first;
-            }
-            c.instance = found->second;
+            c.instance = PrivateCopy(*m_store, made, c.instance, *glyph, linear);
         }
         copy->m_height = m_height * xf.ScaleFactor();
         return copy;
@@ -257,13 +272,7 @@ KXEntPtr CKXTextLine::CloneTransformed(const CTransf2D& xf) const {
         if (glyph == nullptr) continue;
         if (glyph->IsPrivate()) {
             // A clipped shape is this line's own: it stays private.
-            auto found = privates.find(c.instance);
-            if (found == privates.end()) {
-                std::unique_ptr<CKXGlyph> own = glyph->Clone();
-                own->Transform(shape);
-                found = privates.emplace(c.instance, m_store->AddPrivate(std::move(own))).first;
-            }
-            c.instance = found->second;
+            c.instance = PrivateCopy(*m_store, privates, c.instance, *glyph, shape);
             continue;
         }
         const CKXGlyphStore::Key key{glyph->GetCode(), sx * glyph->GetWidth(), sy * glyph->GetHeight(),

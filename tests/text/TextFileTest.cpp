@@ -95,4 +95,22 @@ TEST(KXAddText, TextIsWrittenWithItsGlyphTable) {
     }
 }
 
+TEST(KXAddText, TwoHundredThousandCharactersAreFinishedAndWritten) {
+    ScratchDir dir;
+    Doc doc;
+    const tagKXText p = texttest::Params(0, 0, 1);
+    const std::string text(200000, 'x');
+    const KXTextExtents box = KXAddText(doc.handle, text.c_str(), &p);
+    EXPECT_GT(box.xmax, 100000);
+    const std::string path = dir / "long.pdb";
+    ASSERT_EQ(KXClose(doc.handle, 0), 1);
+    ASSERT_EQ(KXWrite(doc.handle, path.c_str()), 1);
+    const KXPdbResult result = CKXPdbValidator::ValidateFile(path);
+    ASSERT_TRUE(result.ok) << result.error;
+    // Stored as lines that each fit a pool.
+    const int pieces = result.summary.entityCountsByKind.at(KXREC_TEXTLINE);
+    EXPECT_EQ(pieces, static_cast<int>((200000 + CKXTextLine::kMaxStoredChars - 1) / CKXTextLine::kMaxStoredChars));
+    for (const auto& entity : result.summary.entities) EXPECT_LE(entity.size, 32768u);
+}
+
 }  // namespace

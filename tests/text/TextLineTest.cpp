@@ -4,13 +4,11 @@
 
 #include <cmath>
 
-#include <kxplatform/GdiRecording.h>
-#include <kxplatform/dc.h>
-
 #include "BigEndian.h"
 #include "render/CKXConverter.h"
 #include "render/CKXDocRenderer.h"
 #include "TextTestSupport.h"
+#include "render/RenderTestSupport.h"
 
 using texttest::BoxFont;
 using texttest::Lines;
@@ -133,31 +131,18 @@ TEST_F(TextLineTest, GeneralTransformGivesPrivateInstancesUnderItsLinearPart) {
     EXPECT_EQ(Lines(doc).back()->GetChars()[0].instance, line.GetChars()[0].instance);
 }
 
-TEST_F(TextLineTest, DrawsEveryGlyphAtItsCharacterUnlessTextIsHidden) {
-    Add("ab", Params(10, 10, 10));
-    doc.SetExtents(CFltExtents(0, 0, 100, 100));
-    doc.BuildTree();
-    doc.SetClosed(true);
-    const auto draw = [&] {
-        HDC dc = KXCreateRecordingDC();
-        KXDrawRequest request{0, RECT{0, 0, 100, 100}, 0, 0, 100, 100, dc};
-        CKXDocRenderer(doc).DrawRequest(request);
-        std::vector<kxplatform::GdiCall> calls = kxplatform::RecordedCalls(dc);
-        DeleteDC(dc);
-        std::vector<std::pair<int, int>> lines;
-        for (const auto& c : calls)
-            if (c.op == kxplatform::GdiOp::MoveTo || c.op == kxplatform::GdiOp::LineTo) lines.emplace_back(c.x, c.y);
-        return lines;
-    };
-    const auto points = draw();
+TEST(TextLineDraw, DrawsEveryGlyphAtItsCharacterSolidUnlessTextIsHidden) {
+    const CKXFont font = BoxFont();
+    rendertest::Scene scene;
+    // A dashed line style in force leaves the letters whole.
+    scene.Attrib(0, 0, scene.Style(KXLineStyleExt::kDashPattern, {2, -2}), 0);
+    ASSERT_TRUE(CKXTextLayout(font).Add(scene.doc, "ab", Params(10, 10, 10)).IsOk());
+    scene.Finish(CFltExtents(0, 0, 100, 100));
+    const auto strokes = rendertest::Strokes(scene.DrawUnit());
     // a: (10,10)-(20,20), b: (20,10)-(30,20); device y runs downward.
-    ASSERT_EQ(points.size(), 4u);
-    EXPECT_EQ(points[0], std::make_pair(10, 90));
-    EXPECT_EQ(points[1], std::make_pair(20, 80));
-    EXPECT_EQ(points[2], std::make_pair(20, 90));
-    EXPECT_EQ(points[3], std::make_pair(30, 80));
-    doc.SetDisplayMode(CKXDocRenderer::kDisplayNoText);
-    EXPECT_TRUE(draw().empty());
+    EXPECT_EQ(strokes, (std::vector<std::string>{"M 10 90", "L 20 80", "M 20 90", "L 30 80"}));
+    scene.doc.SetDisplayMode(CKXDocRenderer::kDisplayNoText);
+    EXPECT_TRUE(rendertest::Strokes(scene.DrawUnit()).empty());
 }
 
 TEST_F(TextLineTest, StoredPiecesKeepEveryCharacterInOrder) {
