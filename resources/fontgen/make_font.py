@@ -6,8 +6,9 @@ The file holds 256 glyph records, one per byte code, little-endian:
   int32 N (256), then per code: double left, double right, int32 strokes K,
   per stroke int32 points M and M pairs of doubles (x, y).
 Units are those of the character box: capital letters stand on the baseline
-(y = 0) and reach y = 1; x = 0 is the glyph's centre, left and right give the
-spacing to its neighbours. Codes without a glyph have K = 0, left = right = 0.
+(y = 0) and reach y = 1; x runs in character widths, scaled so that the
+usual character width of 1.31 heights keeps Hershey's proportions; x = 0 is
+the glyph's centre, left and right give the spacing to its neighbours. Codes without a glyph have K = 0, left = right = 0.
 
 Printable ASCII comes from the Hershey glyphs; the Latin-1 letters are the
 base letter with accent strokes added; the remaining Latin-1 signs and the
@@ -24,6 +25,11 @@ CAP_TOP = -12.0
 BASELINE = 9.0
 CAP_HEIGHT = BASELINE - CAP_TOP
 X_HEIGHT_TOP = -5.0
+# Text is given a character width of about 1.31 heights for its usual
+# style (the width factors drawings are converted with centre there): at
+# that width the glyphs keep the proportions Hershey drew them with.
+NATURAL_WIDTH_FACTOR = 1.31
+BOX_WIDTH = CAP_HEIGHT * NATURAL_WIDTH_FACTOR
 
 
 class Glyph:
@@ -278,9 +284,11 @@ def make_font(hershey):
 
 
 def to_box(glyph):
-    """Hershey units to character-box units: the capital height becomes 1."""
-    convert = lambda x, y: (x / CAP_HEIGHT, (BASELINE - y) / CAP_HEIGHT)
-    return (glyph.left / CAP_HEIGHT, glyph.right / CAP_HEIGHT,
+    """Hershey units to character-box units: the capital height becomes 1
+    across; along the line, one unit is the character width, which callers
+    give as a width factor times the height."""
+    convert = lambda x, y: (x / BOX_WIDTH, (BASELINE - y) / CAP_HEIGHT)
+    return (glyph.left / BOX_WIDTH, glyph.right / BOX_WIDTH,
             [[convert(x, y) for x, y in s] for s in glyph.strokes])
 
 

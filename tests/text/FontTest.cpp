@@ -75,6 +75,36 @@ TEST(FontFile, AbsurdCountsAndValuesAreRefused) {
     EXPECT_TRUE(refused(FontBytes().I32(1).Glyph(0, 1e300, {{{0, 0}}})));
 }
 
+TEST(FontFile, DamagedFontsAreRefusedOrLayOutSafely) {
+    std::vector<std::uint8_t> good;
+    {
+        std::FILE* f = std::fopen(kBuiltFont.c_str(), "rb");
+        ASSERT_NE(f, nullptr);
+        std::uint8_t chunk[4096];
+        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) good.insert(good.end(), chunk, chunk + n);
+        std::fclose(f);
+    }
+    unsigned seed = 7;
+    const auto next = [&seed] { return seed = seed * 1103515245u + 12345u, seed >> 8; };
+    int loaded = 0;
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::uint8_t> bytes = good;
+        for (int flips = 1 + static_cast<int>(next() % 4); flips > 0; --flips)
+            bytes[next() % bytes.size()] = static_cast<std::uint8_t>(next());
+        CKXFont font;
+        if (!font.Parse(bytes.data(), bytes.size()).IsOk()) continue;
+        ++loaded;
+        CKXDoc doc;
+        std::string all;
+        for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
+        tagKXText p = texttest::Params(0, 0, 2);
+        p.wrapWidth = 20;
+        (void)CKXTextLayout(font).Add(doc, all, p);
+        for (const KXEntPtr& ent : doc.GetEntList()) ent->Quantise(10.0, CFltPoint{});
+    }
+    EXPECT_GT(loaded, 0);  // flips inside coordinates still make a font
+}
+
 TEST(FontFile, ReadFromDiskLikeParsed) {
     ScratchDir dir;
     const std::string path = dir / "font.dat";
