@@ -35,7 +35,7 @@ double CKXTextLayout::CharWidth(const tagKXText& params) {
     return w > 0.0 ? w : params.height;
 }
 
-CFltPoint CKXTextLayout::AlignedStart(const std::string& text, const tagKXText& params) const {
+CFltPoint CKXTextLayout::AlignedStart(std::string_view text, const tagKXText& params) const {
     for (const AlignOffset& offset : kAlignOffsets) {
         if ((params.align & offset.flag) == 0) continue;
         const double width = offset.ofWidth != 0.0 ? m_font.TextWidth(text, CharWidth(params)) : 0.0;
@@ -44,7 +44,7 @@ CFltPoint CKXTextLayout::AlignedStart(const std::string& text, const tagKXText& 
     return {params.x, params.y};
 }
 
-std::vector<std::pair<std::size_t, std::size_t>> CKXTextLayout::SplitLines(const std::string& text,
+std::vector<std::pair<std::size_t, std::size_t>> CKXTextLayout::SplitLines(std::string_view text,
                                                                            double charWidth,
                                                                            double wrapWidth) const {
     std::vector<std::pair<std::size_t, std::size_t>> lines;
@@ -53,7 +53,7 @@ std::vector<std::pair<std::size_t, std::size_t>> CKXTextLayout::SplitLines(const
         return lines;
     }
     std::size_t start = 0;
-    std::size_t lastSpace = std::string::npos;
+    std::size_t lastSpace = std::string_view::npos;
     double sum = 0.0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto code = static_cast<std::uint8_t>(text[i]);
@@ -62,19 +62,19 @@ std::vector<std::pair<std::size_t, std::size_t>> CKXTextLayout::SplitLines(const
         if (sum <= wrapWidth) continue;
         // The line ends after its last space, else before this character,
         // but holds at least one character.
-        std::size_t end = lastSpace != std::string::npos ? lastSpace + 1 : i;
+        std::size_t end = lastSpace != std::string_view::npos ? lastSpace + 1 : i;
         if (end <= start) end = start + 1;
         lines.emplace_back(start, end);
         start = end;
         i = start - 1;  // the walk goes on with the next line's first character
         sum = 0.0;
-        lastSpace = std::string::npos;
+        lastSpace = std::string_view::npos;
     }
     if (start < text.size()) lines.emplace_back(start, text.size());
     return lines;
 }
 
-KXResult<CFltExtents> CKXTextLayout::Add(CKXDoc& doc, const std::string& text, const tagKXText& params) const {
+KXResult<CFltExtents> CKXTextLayout::Add(CKXDoc& doc, std::string_view text, const tagKXText& params) const {
     // Without a font (reported once, when it was read) or characters there
     // is nothing to lay out.
     if (!m_font.IsLoaded() || text.empty()) return CFltExtents(0.0, 0.0, 0.0, 0.0);
@@ -100,7 +100,7 @@ KXResult<CFltExtents> CKXTextLayout::Add(CKXDoc& doc, const std::string& text, c
     for (const auto& [first, end] : SplitLines(text, w, wrap)) {
         layout.start = {start.x, y};
         auto line = std::make_unique<CKXTextLine>(store);
-        line->LayOut(m_font, std::string_view(text).substr(first, end - first), layout);
+        line->LayOut(m_font, text.substr(first, end - first), layout);
         if (measuring) {
             total += line->GetHeight() + params.lineSpacing;
             lastLength = line->GetSegmentLength();

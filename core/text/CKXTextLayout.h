@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -42,13 +43,13 @@ public:
     // not loaded or an empty text adds nothing and gives (0, 0, 0, 0); a
     // height, place or angle that is not a finite size (or a zero height)
     // adds nothing and fails.
-    KXResult<CFltExtents> Add(CKXDoc& doc, const std::string& text, const tagKXText& params) const;
+    KXResult<CFltExtents> Add(CKXDoc& doc, std::string_view text, const tagKXText& params) const;
 
     // Where the first line starts for the alignment flags.
-    CFltPoint AlignedStart(const std::string& text, const tagKXText& params) const;
+    CFltPoint AlignedStart(std::string_view text, const tagKXText& params) const;
     // The lines a text is wrapped into, as (first, end) character ranges;
     // no wrap width (0 or less) gives one line.
-    std::vector<std::pair<std::size_t, std::size_t>> SplitLines(const std::string& text, double charWidth,
+    std::vector<std::pair<std::size_t, std::size_t>> SplitLines(std::string_view text, double charWidth,
                                                                 double wrapWidth) const;
     // Character width of the parameters: width factor times height, or the
     // height when that is not positive.

@@ -111,6 +111,7 @@ void CKXTextLine::LayOut(const CKXFont& font, std::string_view text, const Layou
         m_segmentStart = turn.Apply(m_segmentStart);
         m_segmentEnd = turn.Apply(m_segmentEnd);
     }
+    Update();
 }
 
 void CKXTextLine::AddChar(const CKXChar& c) {
@@ -170,9 +171,13 @@ void CKXTextLine::Draw(HDC dc, CKXConverter& rc) {
     xf = saved;
 }
 
+void CKXTextLine::Update() {
+    m_extents.SetEmpty();
+    for (const CKXChar& c : m_chars) m_extents.Merge(BoxOf(c));
+}
+
 CFltExtents& CKXTextLine::GetExtents(CFltExtents& out) const {
-    out.SetEmpty();
-    for (const CKXChar& c : m_chars) out.Merge(BoxOf(c));
+    out = m_extents;
     return out;
 }
 
@@ -232,6 +237,7 @@ KXEntPtr CKXTextLine::CloneTransformed(const CTransf2D& xf) const {
     std::unique_ptr<CKXTextLine> copy = EmptyCopy();
     copy->m_text = m_text;
     copy->m_chars = m_chars;
+    copy->m_extents = m_extents;
     if (xf.IsIdentity()) return copy;
     copy->m_segmentStart = xf.Apply(m_segmentStart);
     copy->m_segmentEnd = xf.Apply(m_segmentEnd);
@@ -252,6 +258,7 @@ KXEntPtr CKXTextLine::CloneTransformed(const CTransf2D& xf) const {
             c.instance = PrivateCopy(*m_store, made, c.instance, *glyph, linear);
         }
         copy->m_height = m_height * xf.ScaleFactor();
+        copy->Update();
         return copy;
     }
     const CFltPoint o = xf.Apply(CFltPoint{0.0, 0.0});
@@ -280,6 +287,7 @@ KXEntPtr CKXTextLine::CloneTransformed(const CTransf2D& xf) const {
         c.instance = m_store->InstanceFor(key, *glyph, shape);
     }
     copy->m_height = m_height * sx;
+    copy->Update();
     return copy;
 }
 
@@ -322,7 +330,9 @@ void CKXTextLine::Clip(CKXClipRgnSet& clip, KXEntList& out, CKXDoc& doc, const C
             copy->AddChar(kept);
         }
     }
-    if (!copy->m_chars.empty()) out.push_back(std::move(copy));
+    if (copy->m_chars.empty()) return;
+    copy->Update();
+    out.push_back(std::move(copy));
 }
 
 bool CKXTextLine::SplitForStorage(KXEntList& out) const {
@@ -331,6 +341,7 @@ bool CKXTextLine::SplitForStorage(KXEntList& out) const {
         std::unique_ptr<CKXTextLine> piece = EmptyCopy();
         const std::size_t last = std::min(first + kMaxStoredChars, m_chars.size());
         for (std::size_t i = first; i < last; ++i) piece->AddChar(m_chars[i]);
+        piece->Update();
         out.push_back(std::move(piece));
     }
     return true;

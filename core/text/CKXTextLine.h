@@ -45,9 +45,13 @@ public:
     std::int32_t GetQuantisedHeight() const { return m_qHeight; }
 
     void Draw(HDC dc, CKXConverter& rc) override;
+    // The union of the characters' glyph boxes, as Update last measured it.
     CFltExtents& GetExtents(CFltExtents& out) const override;
     CFltExtents& GetExtentsXf(CFltExtents& out, const CTransf2D* xf, CKXClipRgnSet* clip,
                               int extra) const override;
+    // Measures the characters' boxes again (laying out, copying, clipping
+    // and splitting do it for the lines they make).
+    void Update() override;
     int Write(std::uint8_t* buffer) const override;
     int GetType() const override { return KXENT_TEXTLINE; }
     std::uint16_t GetRecordKind() const override { return KXREC_TEXTLINE; }
@@ -74,6 +78,7 @@ private:
     CFltPoint m_segmentEnd;
     double m_height = 0.0;
     CKXGlyphStore* m_store;
+    CFltExtents m_extents;
     std::int32_t m_qHeight = 0;
     std::int32_t m_qSegment[4] = {0, 0, 0, 0};
 };
