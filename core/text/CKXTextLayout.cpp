@@ -86,6 +86,7 @@ KXResult<CFltExtents> CKXTextLayout::Add(CKXDoc& doc, std::string_view text, con
 
     const bool measuring = params.measureOnly != 0;
     const double w = CharWidth(params);
+    if (!(std::fabs(w) <= kMaxHeight)) return KXStatus::Failure("text: character width is not a finite size");
     const double wrap = std::isfinite(params.wrapWidth) ? params.wrapWidth : 0.0;
     CKXGlyphStore* store = measuring ? nullptr : &CKXGlyphStore::Of(doc);
     const CFltPoint start = AlignedStart(text, params);

@@ -31,7 +31,7 @@ public:
         kAlignBottomCentre = 0x100,
         kAlignBottomRight = 0x200,
     };
-    // Heights beyond this cannot be drawn in 32-bit file coordinates at any
+    // Heights and character widths beyond this cannot be drawn in 32-bit file coordinates at any
     // resolution and would overflow the arithmetic of finishing.
     static constexpr double kMaxHeight = 1e100;
 

@@ -216,6 +216,8 @@ TEST_F(LayoutTest, HeightsAndPlacesThatAreNoSizeAddNothing) {
     p = Params(0, 0, 1);
     p.angle = inf;
     EXPECT_FALSE(CKXTextLayout(font).Add(doc, "abc", p).IsOk());
+    p = Params(0, 0, 10, 1e300);  // a width factor whose width overflows
+    EXPECT_FALSE(CKXTextLayout(font).Add(doc, "abc", p).IsOk());
     EXPECT_EQ(doc.GetCount(), 0);
     EXPECT_EQ(Instances(), 0);
 }
