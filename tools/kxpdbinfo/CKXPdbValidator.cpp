@@ -448,8 +448,15 @@ void CKXPdbValidator::CheckVariableElement(int group, const std::uint8_t* data, 
         const std::uint16_t slots = r.U16("stroke slots");
         std::uint32_t lists = 0;
         while (!r.AtEnd()) {
+            // Strokes are written relative to the glyph origin of DrawingInfo,
+            // the lowest corner of all of them.
             const std::uint16_t points = r.U16("point count");
-            r.Bytes(std::size_t{points} * 8, "points");
+            for (std::uint16_t p = 0; p < points; ++p) {
+                const std::int32_t x = r.I32("x");
+                const std::int32_t y = r.I32("y");
+                if (x < -kCoordinateSlack || y < -kCoordinateSlack)
+                    r.Fail("stroke point (" + std::to_string(x) + ", " + std::to_string(y) + ") lies below the glyph origin");
+            }
             ++lists;
         }
         if (lists > slots) r.Fail("more point lists than stroke slots");
