@@ -58,7 +58,12 @@ public:
     void Quantise(double scale, const CFltPoint& origin) override;
     KXEntPtr CloneTransformed(const CTransf2D& xf) const override;
     int IsDuplicate(KXKeyMap&, double) override { return 0; }
+    // Characters all of whose strokes lie inside keep their shared glyph;
+    // the others get a private glyph of the strokes' pieces inside.
     void Clip(CKXClipRgnSet& clip, KXEntList& out, CKXDoc& doc, const CTransf2D* xf) override;
+    // Draw clips each stroke where it is drawn: clipping the whole line at
+    // every draw would add private glyphs to the document each time.
+    void DrawClipped(HDC dc, CKXConverter& rc) override { Draw(dc, rc); }
 
     bool GrowsExtents() const override { return true; }
     bool SplitForStorage(KXEntList& out) const override;
