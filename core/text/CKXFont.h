@@ -1,5 +1,7 @@
 // The engine's stroke font: per character code a master glyph (strokes in
-// character-box units, capitals from the baseline y = 0 to y = 1) and its
+// character-box units: capitals one unit high on the baseline y = -0.55, so
+// that the alignment offsets of KXAddText meet their top, middle and the
+// descenders' bottom) and its
 // left and right offsets, read from "Resources/font.dat" beside the running
 // program. One font serves the whole process: it is read on first use and
 // not changed afterwards. A font that could not be read holds no glyphs and

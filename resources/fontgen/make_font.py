@@ -5,8 +5,8 @@ glyphs (rowmans.jhf of the hershey-fonts-data package).
 The file holds 256 glyph records, one per byte code, little-endian:
   int32 N (256), then per code: double left, double right, int32 strokes K,
   per stroke int32 points M and M pairs of doubles (x, y).
-Units are those of the character box: capital letters stand on the baseline
-(y = 0) and reach y = 1; x runs in character widths, scaled so that the
+Units are those of the character box: capital letters are one unit high and
+stand on the baseline at y = -0.55, so that they reach y = 0.45; x runs in character widths, scaled so that the
 usual character width of 1.31 heights keeps Hershey's proportions; x = 0 is
 the glyph's centre, left and right give the spacing to its neighbours. Codes without a glyph have K = 0, left = right = 0.
 
@@ -30,6 +30,11 @@ X_HEIGHT_TOP = -5.0
 # that width the glyphs keep the proportions Hershey drew them with.
 NATURAL_WIDTH_FACTOR = 1.31
 BOX_WIDTH = CAP_HEIGHT * NATURAL_WIDTH_FACTOR
+# The character box's origin lies 0.55 text heights above the baseline: the
+# engine's alignment offsets (top -0.5 h, middle +0.075 h, bottom +0.85 h)
+# then put the capitals' top, their middle and the descenders' bottom on the
+# reference point (descenders reach 0.33 h below the baseline).
+BOX_BASELINE = -0.55
 
 
 class Glyph:
@@ -285,9 +290,9 @@ def make_font(hershey):
 
 def to_box(glyph):
     """Hershey units to character-box units: the capital height becomes 1
-    across; along the line, one unit is the character width, which callers
-    give as a width factor times the height."""
-    convert = lambda x, y: (x / BOX_WIDTH, (BASELINE - y) / CAP_HEIGHT)
+    and the baseline BOX_BASELINE; along the line, one unit is the character
+    width, which callers give as a width factor times the height."""
+    convert = lambda x, y: (x / BOX_WIDTH, BOX_BASELINE + (BASELINE - y) / CAP_HEIGHT)
     return (glyph.left / BOX_WIDTH, glyph.right / BOX_WIDTH,
             [[convert(x, y) for x, y in s] for s in glyph.strokes])
 

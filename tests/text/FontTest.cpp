@@ -14,14 +14,14 @@ namespace {
 
 const std::string kBuiltFont = std::string(KX_BIN_DIR) + "/Resources/font.dat";
 
-TEST(BuiltFont, CoversEveryByteWithCapitalsOnTheBaseline) {
+TEST(BuiltFont, CoversEveryByteWithCapitalsOneHeightHigh) {
     CKXFont font;
     ASSERT_TRUE(font.Load(kBuiltFont).IsOk()) << kBuiltFont;
     ASSERT_EQ(font.GetGlyphCount(), 256);
     for (const char c : std::string("AHEZ")) {
         const CFltExtents& box = font.Glyph(static_cast<std::uint8_t>(c))->GetBox();
-        EXPECT_NEAR(box.ymin, 0.0, 1e-9) << c;
-        EXPECT_NEAR(box.ymax, 1.0, 1e-9) << c;
+        EXPECT_NEAR(box.ymin, -0.55, 1e-9) << c;
+        EXPECT_NEAR(box.ymax, 0.45, 1e-9) << c;
         EXPECT_LT(font.Left(static_cast<std::uint8_t>(c)), box.xmin) << c;
         EXPECT_GT(font.Right(static_cast<std::uint8_t>(c)), box.xmax) << c;
     }
@@ -34,8 +34,11 @@ TEST(BuiltFont, CoversEveryByteWithCapitalsOnTheBaseline) {
         EXPECT_NE(font.Glyph(static_cast<std::uint8_t>(code)), nullptr) << code;
     for (int code : {0, 9, 10, 13, 32, 127, 128, 159, 160}) EXPECT_EQ(font.Glyph(static_cast<std::uint8_t>(code)), nullptr) << code;
     // Accented capitals carry their accent above the capital height.
-    EXPECT_GT(font.Glyph(0xC9)->GetBox().ymax, 1.05);  // E acute
-    EXPECT_LT(font.Glyph(0xE7)->GetBox().ymin, -0.05); // c cedilla
+    EXPECT_GT(font.Glyph(0xC9)->GetBox().ymax, 0.5);  // E acute
+    EXPECT_LT(font.Glyph(0xE7)->GetBox().ymin, -0.6); // c cedilla
+    // Descenders end about where the bottom alignment (0.85 above the
+    // reference point) puts the reference point.
+    EXPECT_NEAR(font.Glyph('p')->GetBox().ymin, -0.85, 0.05);
 }
 
 TEST(BuiltFont, IsTheProcessFont) {

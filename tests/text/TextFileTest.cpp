@@ -44,8 +44,9 @@ TEST(KXAddText, TextIsWrittenWithItsGlyphTable) {
     KXAddLine(doc.handle, a, b, nullptr, nullptr);
     tagKXText p = texttest::Params(10, 10, 5);
     const KXTextExtents box = KXAddText(doc.handle, "Room 101", &p);
-    EXPECT_NEAR(box.ymin, 10, 1e-9);
-    EXPECT_NEAR(box.ymax, 15, 1e-9);
+    // Capitals five high on the baseline 0.55 heights below the box origin.
+    EXPECT_NEAR(box.ymin, 10 - 0.55 * 5, 1e-9);
+    EXPECT_NEAR(box.ymax, 10 + 0.45 * 5, 1e-9);
     EXPECT_NEAR(box.xmin, 10, 1e-9);
     EXPECT_GT(box.xmax, 30);
     p.y = 30;
