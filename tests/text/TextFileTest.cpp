@@ -36,6 +36,23 @@ TEST(KXAddText, RefusesWhatIsNoText) {
     EXPECT_EQ(doc.Get().GetCount(), 0);
 }
 
+TEST(KXAddText, AlignmentPutsTopMiddleAndBottomOnThePoint) {
+    Doc doc;
+    const double h = 10;
+    const auto boxOf = [&](const char* text, int align) {
+        tagKXText p = texttest::Params(0, 100, h, 1.31);
+        p.align = align;
+        return KXAddText(doc.handle, text, &p);
+    };
+    EXPECT_NEAR(boxOf("HE", 0x002).ymax, 100, 0.06 * h);  // top: the capitals' top
+    const KXTextExtents middle = boxOf("HE", 0x010);      // middle: the capitals' middle
+    EXPECT_NEAR((middle.ymin + middle.ymax) / 2, 100, 0.06 * h);
+    EXPECT_NEAR(boxOf("pq", 0x080).ymin, 100, 0.06 * h);  // bottom: the descenders' bottom
+    // A capital is one height high.
+    const KXTextExtents capital = boxOf("H", 0);
+    EXPECT_NEAR(capital.ymax - capital.ymin, h, 1e-9);
+}
+
 TEST(KXAddText, TextIsWrittenWithItsGlyphTable) {
     ScratchDir dir;
     Doc doc;
