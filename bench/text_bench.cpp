@@ -57,7 +57,8 @@ void AddPolylines(KXDOC doc) {
     for (int i = 0; i < kEntities; ++i) {
         const double x = random.Next() * 10000.0;
         const double y = random.Next() * 10000.0;
-        for (int k = 0; k <= kSegments; ++k) points[static_cast<std::size_t>(k)] = {x + k * 2.0, y + random.Next() * 3.0};
+        for (int k = 0; k <= kSegments; ++k)
+            points[static_cast<std::size_t>(k)] = {x + k * 2.0, y + random.Next() * 3.0};
         KXAddPolyline(doc, points.data(), kSegments + 1, nullptr, nullptr);
     }
 }

@@ -56,9 +56,13 @@ constexpr std::size_t kPointBytes = 16;
 // Coordinates of a character box stay small; anything beyond is not a font.
 constexpr double kMaxBoxCoordinate = 1000.0;
 
-bool Plausible(double v) { return std::isfinite(v) && std::fabs(v) <= kMaxBoxCoordinate; }
+bool Plausible(double v) {
+    return std::isfinite(v) && std::fabs(v) <= kMaxBoxCoordinate;
+}
 
-KXStatus Corrupt(const char* what) { return KXStatus::Failure(std::string("font file: ") + what); }
+KXStatus Corrupt(const char* what) {
+    return KXStatus::Failure(std::string("font file: ") + what);
+}
 }  // namespace
 
 const CKXFont& CKXFont::Process() {

@@ -42,9 +42,7 @@ public:
     int GetGlyphCount() const { return static_cast<int>(m_glyphs.size()); }
     // The master glyph of a code, or null when it has none (codes at or
     // beyond the glyph count have none).
-    const CKXGlyph* Glyph(std::uint8_t code) const {
-        return code < m_glyphs.size() ? m_glyphs[code].get() : nullptr;
-    }
+    const CKXGlyph* Glyph(std::uint8_t code) const { return code < m_glyphs.size() ? m_glyphs[code].get() : nullptr; }
     double Left(std::uint8_t code) const { return code < m_left.size() ? m_left[code] : 0.0; }
     double Right(std::uint8_t code) const { return code < m_right.size() ? m_right[code] : 0.0; }
 

@@ -5,7 +5,9 @@
 #include "CKXDoc.h"
 
 namespace {
-bool Differ(double a, double b) { return std::fabs(a - b) > CKXGlyphStore::kKeyTolerance; }
+bool Differ(double a, double b) {
+    return std::fabs(a - b) > CKXGlyphStore::kKeyTolerance;
+}
 
 bool SameSizeAndAngle(const CKXGlyphStore::Key& a, const CKXGlyphStore::Key& b) {
     return a.width == b.width && a.height == b.height && a.angle == b.angle;

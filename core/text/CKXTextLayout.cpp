@@ -44,8 +44,7 @@ CFltPoint CKXTextLayout::AlignedStart(std::string_view text, const tagKXText& pa
     return {params.x, params.y};
 }
 
-std::vector<std::pair<std::size_t, std::size_t>> CKXTextLayout::SplitLines(std::string_view text,
-                                                                           double charWidth,
+std::vector<std::pair<std::size_t, std::size_t>> CKXTextLayout::SplitLines(std::string_view text, double charWidth,
                                                                            double wrapWidth) const {
     std::vector<std::pair<std::size_t, std::size_t>> lines;
     if (!(wrapWidth > 0.0)) {

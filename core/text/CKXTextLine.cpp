@@ -36,7 +36,9 @@ CTransf2D ScaledRotation(double sx, double sy, double angle) {
     return xf;
 }
 
-CFltPoint Centre(const CFltExtents& box) { return {(box.xmin + box.xmax) / 2, (box.ymin + box.ymax) / 2}; }
+CFltPoint Centre(const CFltExtents& box) {
+    return {(box.xmin + box.xmax) / 2, (box.ymin + box.ymax) / 2};
+}
 
 std::vector<CFltPoint> Moved(const std::vector<CFltPoint>& points, double dx, double dy) {
     std::vector<CFltPoint> out(points);
@@ -46,8 +48,7 @@ std::vector<CFltPoint> Moved(const std::vector<CFltPoint>& points, double dx, do
 
 // The private copy of instance index under xf, made once for all the
 // characters of one line that use it (made maps instances to their copies).
-int PrivateCopy(CKXGlyphStore& store, std::map<int, int>& made, int index, const CKXGlyph& glyph,
-                const CTransf2D& xf) {
+int PrivateCopy(CKXGlyphStore& store, std::map<int, int>& made, int index, const CKXGlyph& glyph, const CTransf2D& xf) {
     auto found = made.find(index);
     if (found == made.end()) {
         std::unique_ptr<CKXGlyph> own = glyph.Clone();
@@ -127,8 +128,7 @@ CFltExtents CKXTextLine::BoxOf(const CKXChar& c) const {
     CFltExtents box;
     if (const CKXGlyph* glyph = InstanceOf(c); glyph && glyph->GetBox().IsValid()) {
         const CFltExtents& g = glyph->GetBox();
-        box = CFltExtents(g.xmin + c.position.x, g.ymin + c.position.y, g.xmax + c.position.x,
-                          g.ymax + c.position.y);
+        box = CFltExtents(g.xmin + c.position.x, g.ymin + c.position.y, g.xmax + c.position.x, g.ymax + c.position.y);
     }
     return box;
 }
@@ -315,8 +315,7 @@ void CKXTextLine::Clip(CKXClipRgnSet& clip, KXEntList& out, CKXDoc& doc, const C
             KXEntList pieces;
             placed.Clip(clip, pieces, doc, nullptr);
             std::vector<CFltPoint> points;
-            whole = whole && pieces.size() == 1 && PiecePoints(*pieces.front(), points) &&
-                    points == placed.GetPoints();
+            whole = whole && pieces.size() == 1 && PiecePoints(*pieces.front(), points) && points == placed.GetPoints();
             for (const KXEntPtr& piece : pieces) {
                 if (piece && PiecePoints(*piece, points))
                     own->AddStroke(std::make_unique<CKXPolyline>(Moved(points, -c.position.x, -c.position.y)));

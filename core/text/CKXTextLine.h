@@ -21,9 +21,9 @@ public:
 
     // What one line is laid out from.
     struct Layout {
-        CFltPoint start;        // origin of the line (before rotation)
-        double angle = 0.0;     // radians, about the start
-        double charWidth = 0.0; // <= 0: the height
+        CFltPoint start;         // origin of the line (before rotation)
+        double angle = 0.0;      // radians, about the start
+        double charWidth = 0.0;  // <= 0: the height
         double height = 0.0;
     };
 
@@ -47,8 +47,7 @@ public:
     void Draw(HDC dc, CKXConverter& rc) override;
     // The union of the characters' glyph boxes, as Update last measured it.
     CFltExtents& GetExtents(CFltExtents& out) const override;
-    CFltExtents& GetExtentsXf(CFltExtents& out, const CTransf2D* xf, CKXClipRgnSet* clip,
-                              int extra) const override;
+    CFltExtents& GetExtentsXf(CFltExtents& out, const CTransf2D* xf, CKXClipRgnSet* clip, int extra) const override;
     // Measures the characters' boxes again (laying out, copying, clipping
     // and splitting do it for the lines they make).
     void Update() override;

@@ -28,14 +28,13 @@ TEST(BuiltFont, CoversEveryByteWithCapitalsOneHeightHigh) {
     // Printable ASCII but the space, the translator's special codes, the
     // Latin-1 signs and letters.
     for (int code = 33; code < 127; ++code) EXPECT_NE(font.Glyph(static_cast<std::uint8_t>(code)), nullptr) << code;
-    for (int code : {1, 2, 176, 177, 216, 248})
-        EXPECT_NE(font.Glyph(static_cast<std::uint8_t>(code)), nullptr) << code;
-    for (int code = 161; code < 256; ++code)
-        EXPECT_NE(font.Glyph(static_cast<std::uint8_t>(code)), nullptr) << code;
-    for (int code : {0, 9, 10, 13, 32, 127, 128, 159, 160}) EXPECT_EQ(font.Glyph(static_cast<std::uint8_t>(code)), nullptr) << code;
+    for (int code : {1, 2, 176, 177, 216, 248}) EXPECT_NE(font.Glyph(static_cast<std::uint8_t>(code)), nullptr) << code;
+    for (int code = 161; code < 256; ++code) EXPECT_NE(font.Glyph(static_cast<std::uint8_t>(code)), nullptr) << code;
+    for (int code : {0, 9, 10, 13, 32, 127, 128, 159, 160})
+        EXPECT_EQ(font.Glyph(static_cast<std::uint8_t>(code)), nullptr) << code;
     // Accented capitals carry their accent above the capital height.
-    EXPECT_GT(font.Glyph(0xC9)->GetBox().ymax, 0.5);  // E acute
-    EXPECT_LT(font.Glyph(0xE7)->GetBox().ymin, -0.6); // c cedilla
+    EXPECT_GT(font.Glyph(0xC9)->GetBox().ymax, 0.5);   // E acute
+    EXPECT_LT(font.Glyph(0xE7)->GetBox().ymin, -0.6);  // c cedilla
     // Descenders end about where the bottom alignment (0.85 above the
     // reference point) puts the reference point.
     EXPECT_NEAR(font.Glyph('p')->GetBox().ymin, -0.85, 0.05);

@@ -112,9 +112,9 @@ TEST_F(LayoutTest, AlignmentFlagsMoveTheStartPoint) {
     const struct {
         int flag;
         double x, y;
-    } cases[] = {{0x000, 10, 20},        {0x002, 10, 19},        {0x004, 6, 19},       {0x008, 2, 19},
-                 {0x010, 10, 20.15},     {0x020, 6, 20.15},      {0x040, 2, 20.15},    {0x080, 10, 21.7},
-                 {0x100, 6, 21.7},       {0x200, 2, 21.7},       {0x004 | 0x200, 6, 19}};
+    } cases[] = {{0x000, 10, 20},    {0x002, 10, 19},   {0x004, 6, 19},        {0x008, 2, 19},
+                 {0x010, 10, 20.15}, {0x020, 6, 20.15}, {0x040, 2, 20.15},     {0x080, 10, 21.7},
+                 {0x100, 6, 21.7},   {0x200, 2, 21.7},  {0x004 | 0x200, 6, 19}};
     for (const auto& c : cases) {
         p.align = c.flag;
         const CFltPoint start = layout.AlignedStart("aaaa", p);
@@ -232,7 +232,9 @@ TEST_F(LayoutTest, WithoutAFontNothingIsAdded) {
 
 TEST_F(LayoutTest, CodesBeyondTheGlyphCountOnlyAdvance) {
     font = BoxFont(100);
-    Add(std::string("a\xC8" "a"), Params(0, 0, 1));
+    Add(std::string("a\xC8"
+                    "a"),
+        Params(0, 0, 1));
     const std::vector<CKXChar>& chars = Lines(doc)[0]->GetChars();
     ASSERT_EQ(chars.size(), 2u);
     EXPECT_DOUBLE_EQ(chars[1].position.x, 1.7);

@@ -68,7 +68,10 @@ TEST(KXAddText, TextIsWrittenWithItsGlyphTable) {
     EXPECT_GT(box.xmax, 30);
     p.y = 30;
     p.angle = 0.3;
-    KXAddText(doc.handle, "Room 102 \xB1" "2\xB0", &p);
+    KXAddText(doc.handle,
+              "Room 102 \xB1"
+              "2\xB0",
+              &p);
     const int instances = doc.Get().GetGlyphStore()->GetCount();
     EXPECT_EQ(instances, 5 + 8);  // upright R o m 1 0; turned R o m 1 0 2 and the two signs
 

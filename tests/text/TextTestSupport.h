@@ -23,7 +23,8 @@ namespace texttest {
 class FontBytes {
 public:
     FontBytes& I32(std::int32_t v) {
-        for (int i = 0; i < 4; ++i) m_bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            m_bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
         return *this;
     }
     FontBytes& F64(double v) {
