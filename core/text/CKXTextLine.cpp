@@ -272,7 +272,12 @@ KXEntPtr CKXTextLine::CloneTransformed(const CTransf2D& xf) const {
         if (ex.y - o.y < 0.0) rotation = kxangle::kTwoPi - rotation;
         rotation = std::clamp(rotation, 0.0, kxangle::kTwoPi);
     }
-    const CTransf2D shape = ScaledRotation(sx, sy, rotation);
+    // A mirroring transform mirrors the glyphs too (their height turns
+    // negative), as the drawing shows them: turning them instead would set
+    // them upside down.
+    const bool mirrored = xf.Mirrors();
+    const double sySigned = mirrored ? -sy : sy;
+    const CTransf2D shape = ScaledRotation(sx, sySigned, rotation);
     std::map<int, int> privates;
     for (CKXChar& c : copy->m_chars) {
         const CKXGlyph* glyph = InstanceOf(c);
@@ -282,8 +287,9 @@ KXEntPtr CKXTextLine::CloneTransformed(const CTransf2D& xf) const {
             c.instance = PrivateCopy(*m_store, privates, c.instance, *glyph, shape);
             continue;
         }
-        const CKXGlyphStore::Key key{glyph->GetCode(), sx * glyph->GetWidth(), sy * glyph->GetHeight(),
-                                     NormalAngle(glyph->GetAngle() + rotation)};
+        const double angle = mirrored ? rotation - glyph->GetAngle() : rotation + glyph->GetAngle();
+        const CKXGlyphStore::Key key{glyph->GetCode(), sx * glyph->GetWidth(), sySigned * glyph->GetHeight(),
+                                     NormalAngle(angle)};
         c.instance = m_store->InstanceFor(key, *glyph, shape);
     }
     copy->m_height = m_height * sx;

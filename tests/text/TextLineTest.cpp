@@ -107,6 +107,28 @@ TEST_F(TextLineTest, CopiesUnderRotationAndScaleShareInstancesOfTheNewKey) {
     EXPECT_EQ(static_cast<const CKXTextLine&>(*same).GetChars()[0].instance, line.GetChars()[0].instance);
 }
 
+TEST_F(TextLineTest, MirroredCopiesShowMirroredGlyphsNotUpsideDownOnes) {
+    tagKXText p = Params(0, 0, 1);
+    p.angle = 0.25;
+    const CKXTextLine& line = Add("ab", p);
+    CTransf2D mirror;
+    mirror.Scale(-2, 2);
+    const auto copy = line.CloneTransformed(mirror);
+    const auto& mirrored = static_cast<const CKXTextLine&>(*copy);
+    const CKXGlyph& a = InstanceOf(mirrored, 0);
+    // The exact image of the turned stroke (0,0)-(1,1) under the mirror.
+    const CFltPoint original = InstanceOf(line, 0).Strokes()[0]->GetPoints()[1];
+    const CFltPoint image = a.Strokes()[0]->GetPoints()[1];
+    EXPECT_NEAR(image.x, -2 * original.x, 1e-12);
+    EXPECT_NEAR(image.y, 2 * original.y, 1e-12);
+    EXPECT_DOUBLE_EQ(a.GetHeight(), -2);
+    EXPECT_NEAR(a.GetAngle(), M_PI - 0.25, 1e-12);
+    EXPECT_DOUBLE_EQ(mirrored.GetHeight(), 2);
+    // Mirrored copies share their instances like any other.
+    const auto again = line.CloneTransformed(mirror);
+    EXPECT_EQ(static_cast<const CKXTextLine&>(*again).GetChars()[0].instance, mirrored.GetChars()[0].instance);
+}
+
 TEST_F(TextLineTest, GeneralTransformGivesPrivateInstancesUnderItsLinearPart) {
     const CKXTextLine& line = Add("aab", Params(0, 0, 1));
     const int before = doc.GetGlyphStore()->GetCount();
