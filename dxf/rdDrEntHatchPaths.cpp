@@ -1,5 +1,6 @@
 #include "rdDrEntHatchPaths.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -202,7 +203,9 @@ void bulgeArc(double x1, double y1, double x2, double y2, double bulge, clsHatch
     arc.centre[1] = y1 + cy * 0.5 + d * ny;
     arc.size = std::hypot(x1 - arc.centre[0], y1 - arc.centre[1]);
     const auto angleOf = [&arc](double x, double y) {
-        const double a = std::acos((x - arc.centre[0]) / arc.size);
+        // Rounding can carry the cosine of an end at angle 0 or pi just
+        // past 1 in size, where acos has no value.
+        const double a = std::acos(std::clamp((x - arc.centre[0]) / arc.size, -1.0, 1.0));
         return y - arc.centre[1] < 0.0 ? kTwoPi - a : a;
     };
     const double a1 = angleOf(x1, y1);
@@ -266,12 +269,14 @@ void addPathEdgePolyline(clsTranslator& tr, const clsKeyMap& keys, Pieces& out)
         if (a.bulge != 0.0) {
             bulgeArc(a.x, a.y, b.x, b.y, a.bulge, piece);
             piece.kind = clsHatchPiece::Kind::CircleArc;
+            if (!allFinite({piece.centre[0], piece.centre[1], piece.size, piece.start, piece.end})) {
+                tr.logs().errMsg("<addPathEdgePolyline>:\tBulge <%g> of segment <%zu> describes no arc, drawn "
+                                 "straight", a.bulge, i);
+                piece = clsHatchPiece{};
+            }
         }
-        if (a.bulge == 0.0 || !allFinite({piece.centre[0], piece.centre[1], piece.size, piece.start, piece.end})) {
-            // A bulge too large to describe an arc leaves the chord.
-            piece = clsHatchPiece{};
+        if (piece.kind == clsHatchPiece::Kind::Polyline)
             piece.points = {KXPoint{a.x, a.y}, KXPoint{b.x, b.y}};
-        }
         out.push_back(std::move(piece));
     }
     tr.utlLogMsg("<addPathEdgePolyline>:\t\tnormal exit");

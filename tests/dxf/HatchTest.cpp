@@ -280,6 +280,16 @@ TEST_F(HatchTest, PolylinePaths)
     ASSERT_EQ(1u, arcs.size());
     EXPECT_EQ("PathAddCircleArc 1 1,0 r=1 a=3.1415926535897931,0 full=0 z=0", arcs[0]);
     EXPECT_EQ(2, recorder().count("PathAddPolyline 1 "));  // (2,0)-(2,2) and back to the first vertex
+
+    // A quarter arc ending at angle 0, where rounding puts the end's
+    // cosine just past 1, is still an arc (numbers of a real drawing).
+    recorder() = Recorder{};
+    h.paths = {{"92", "7", "72", "1", "73", "1", "93", "3", "10", "2.653302006696719", "20", "18.4263715508317",
+                "42", "-0.4142135623731114", "10", "3.136507574845837", "20", "17.94316598268261", "42",
+                "-0.4142135623731114", "10", "2.653302006696719", "20", "17.45996041453352", "42", "0", "97", "0"}};
+    ASSERT_EQ(1, read(hatch(h)));
+    EXPECT_EQ(2, recorder().count("PathAddCircleArc 1 2.6533,17.9432 r=0.483206"));
+    EXPECT_EQ("", hatchErrors());
 }
 
 TEST_F(HatchTest, CircleArcEdges)
