@@ -1,6 +1,7 @@
 #include "rdDrEntHatch.h"
 
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -76,79 +77,85 @@ double degreesToRadians(double degrees)
     return degrees * kPi / 180.0;
 }
 
-int readBndrEdge(clsTranslator& tr, clsKeyMap& edge)
+// One pair read together with the position before it, so that a reader
+// that stops at it can leave it for the next one.
+struct Pair {
+    std::size_t before;
+    std::string_view code;
+    std::string_view value;
+};
+
+// Reads pairs until ends(pair, index) holds, leaving that pair unread, and
+// hands every other pair to take; 1 then, 0 (and the limit message) when
+// limit pairs came first. A named reader logs its entry and exit.
+template <class Ends, class Take>
+int readPairs(clsTranslator& tr, const char* reader, int limit, const char* limitMessage, Ends ends, Take take)
 {
-    tr.utlLogMsg("<readBndrEdge>:\t\tentered");
+    if (reader)
+        tr.logs().logMsg("<%s>:\t\tentered", reader);
     clsDxfStream& in = tr.input();
-    for (int n = 0; n < kMaxEdgePairs; ++n) {
-        const std::size_t before = in.tell();
-        std::string_view code;
-        std::string_view value;
-        tr.utlReadGrpCodeValue(code, value);
-        if (endsEdge(code, n)) {
-            in.seek(before);
-            tr.utlLogMsg("<readBndrEdge>:\t\tnormal exit");
+    for (int n = 0; n < limit; ++n) {
+        Pair pair{in.tell(), {}, {}};
+        tr.utlReadGrpCodeValue(pair.code, pair.value);
+        if (ends(pair, n)) {
+            in.seek(pair.before);
+            if (reader)
+                tr.logs().logMsg("<%s>:\t\tnormal exit", reader);
             return 1;
         }
-        edge.addOccurrence(code, value);
+        take(pair);
     }
-    tr.logs().errMsg("<readBndrEdge>:\t\tNumber of entries in hatch Boundary Edge exceeded <%d>", kMaxEdgePairs);
-    tr.utlLogMsg("<readBndrEdge>:\t\tabnormal exit");
+    tr.logs().errMsg(limitMessage, limit);
+    if (reader)
+        tr.logs().logMsg("<%s>:\t\tabnormal exit", reader);
     return 0;
+}
+
+bool startsEntity(const Pair& pair, int)
+{
+    return pair.code == "0";
+}
+
+int readBndrEdge(clsTranslator& tr, clsKeyMap& edge)
+{
+    return readPairs(
+        tr, "readBndrEdge", kMaxEdgePairs, "<readBndrEdge>:\t\tNumber of entries in hatch Boundary Edge exceeded <%d>",
+        [](const Pair& pair, int n) { return endsEdge(pair.code, n); },
+        [&edge](const Pair& pair) { edge.addOccurrence(pair.code, pair.value); });
 }
 
 int readBndryPath(clsTranslator& tr, clsHatchPath& path)
 {
-    tr.utlLogMsg("<readBndryPath>:\t\tentered");
-    clsDxfStream& in = tr.input();
     long flags = 0;
-    for (int n = 0; n < kMaxPathPairs; ++n) {
-        const std::size_t before = in.tell();
-        std::string_view code;
-        std::string_view value;
-        tr.utlReadGrpCodeValue(code, value);
-        const bool nextPath = isSubstringOf(kPathStartCodes, code) && path.keys.has(code);
-        if (code == "0" || isSubstringOf(kCodesAfterPaths, code) || nextPath) {
-            in.seek(before);
-            tr.utlLogMsg("<readBndryPath>:\t\tnormal exit");
-            return 1;
+    const auto ends = [&path](const Pair& pair, int) {
+        const bool nextPath = isSubstringOf(kPathStartCodes, pair.code) && path.keys.has(pair.code);
+        return pair.code == "0" || isSubstringOf(kCodesAfterPaths, pair.code) || nextPath;
+    };
+    const auto take = [&tr, &path, &flags](const Pair& pair) {
+        if (pair.code == "92")
+            flags = toLong(pair.value);
+        if ((flags & kPathPolyline) != 0 || pair.code != "72") {
+            path.keys.addOccurrence(pair.code, pair.value);
+            return;
         }
-        if (code == "92")
-            flags = toLong(value);
-        if ((flags & kPathPolyline) == 0 && code == "72") {
-            in.seek(before);
-            path.edges.emplace_back();
-            readBndrEdge(tr, path.edges.back());
-            continue;
-        }
-        path.keys.addOccurrence(code, value);
-    }
-    tr.logs().errMsg("<readBndryPath>:\t\tNumber of entries in hatch Boundary Path exceeded <%d>", kMaxPathPairs);
-    tr.utlLogMsg("<readBndryPath>:\t\tabnormal exit");
-    return 0;
+        // An edge starts with its type.
+        tr.input().seek(pair.before);
+        path.edges.emplace_back();
+        readBndrEdge(tr, path.edges.back());
+    };
+    return readPairs(tr, "readBndryPath", kMaxPathPairs,
+                     "<readBndryPath>:\t\tNumber of entries in hatch Boundary Path exceeded <%d>", ends, take);
 }
 
 int readPatternLineData(clsTranslator& tr, clsKeyMap& line)
 {
-    tr.utlLogMsg("<readPatternLineData>:\t\tentered");
-    clsDxfStream& in = tr.input();
-    for (int n = 0; n < kMaxPatternPairs; ++n) {
-        const std::size_t before = in.tell();
-        std::string_view code;
-        std::string_view value;
-        tr.utlReadGrpCodeValue(code, value);
-        const bool nextLine = line.has(code) && code.find("49") == std::string_view::npos;
-        if (!isSubstringOf(kPatternLineCodes, code) || nextLine) {
-            in.seek(before);
-            tr.utlLogMsg("<readPatternLineData>:\t\tnormal exit");
-            return 1;
-        }
-        line.addOccurrence(code, value);
-    }
-    tr.logs().errMsg("<readPatternLineData>:\t\tExceeded max number of Group Code - Value pairs <%d>",
-                     kMaxPatternPairs);
-    tr.utlLogMsg("<readPatternLineData>:\t\tabnormal exit");
-    return 0;
+    const auto ends = [&line](const Pair& pair, int) {
+        const bool nextLine = line.has(pair.code) && pair.code.find("49") == std::string_view::npos;
+        return !isSubstringOf(kPatternLineCodes, pair.code) || nextLine;
+    };
+    return readPairs(tr, "readPatternLineData", kMaxPatternPairs,
+                     "<readPatternLineData>:\t\tExceeded max number of Group Code - Value pairs <%d>", ends,
+                     [&line](const Pair& pair) { line.addOccurrence(pair.code, pair.value); });
 }
 
 // Reads as many items as the count read from the file asks for, but no
@@ -176,44 +183,22 @@ void readCounted(clsTranslator& tr, std::string_view countText, const char* what
     }
 }
 
-// Past the pair limit the rest of the hatch is passed over up to the next
-// entity.
-void skipToNextEntity(clsTranslator& tr)
-{
-    clsDxfStream& in = tr.input();
-    for (;;) {
-        const std::size_t before = in.tell();
-        std::string_view code;
-        std::string_view value;
-        tr.utlReadGrpCodeValue(code, value);
-        if (code == "0") {
-            in.seek(before);
-            return;
-        }
-    }
-}
-
 void readHatchPairs(clsTranslator& tr, clsKeyMap& keys, std::vector<clsHatchPath>& paths,
                     std::vector<clsKeyMap>& lines)
 {
-    clsDxfStream& in = tr.input();
-    for (int n = 0; n < kMaxHatchPairs; ++n) {
-        const std::size_t before = in.tell();
-        std::string_view code;
-        std::string_view value;
-        tr.utlReadGrpCodeValue(code, value);
-        if (code == "0") {
-            in.seek(before);
-            return;
-        }
-        keys.addOccurrence(code, value);
-        if (code == "91")
-            readCounted(tr, value, "Boundary path", paths, readBndryPath);
-        else if (code == "78")
-            readCounted(tr, value, "Pattern line", lines, readPatternLineData);
-    }
-    tr.logs().errMsg("<rdDrEntHATCH>:\t\tNumber of entries in HATCH exceeded <%d>", kMaxHatchPairs);
-    skipToNextEntity(tr);
+    const auto take = [&](const Pair& pair) {
+        keys.addOccurrence(pair.code, pair.value);
+        if (pair.code == "91")
+            readCounted(tr, pair.value, "Boundary path", paths, readBndryPath);
+        else if (pair.code == "78")
+            readCounted(tr, pair.value, "Pattern line", lines, readPatternLineData);
+    };
+    constexpr const char* kLimitMessage = "<rdDrEntHATCH>:\t\tNumber of entries in HATCH exceeded <%d>";
+    if (readPairs(tr, nullptr, kMaxHatchPairs, kLimitMessage, startsEntity, take) != 0)
+        return;
+    // The rest of the hatch is passed over, up to the next entity; the end
+    // of the file bounds it.
+    readPairs(tr, nullptr, std::numeric_limits<int>::max(), kLimitMessage, startsEntity, [](const Pair&) {});
 }
 
 int getPathType(clsTranslator& tr, const clsHatchPath& path)

@@ -26,6 +26,9 @@ enum : long { kEdgeLine = 1, kEdgeCircleArc = 2, kEdgeEllipticArc = 3, kEdgeSpli
 
 using Pieces = std::vector<clsHatchPiece>;
 
+constexpr const char* kSplineValue = "rdDrEntSPLINE:\tNo value for Group Code <%s>\n";
+constexpr const char* kVertexValue = "<addPathEdgePolyline>:\tNo value for mrkr <%s>\n";
+
 // The key "code.index" of a multi-key map.
 class IndexedKey {
 public:
@@ -64,6 +67,16 @@ void counterClockwise(const clsKeyMap& edge, double& startDegrees, double& endDe
     startDegrees = start;
 }
 
+// A group an edge cannot do without; the message names the reader, the
+// key and what the group is.
+double edgeValue(clsTranslator& tr, const clsKeyMap& edge, const char* reader, const char* key, const char* what)
+{
+    const std::string* text = edge.find(key);
+    if (!text)
+        utlHatchFault(tr, "<%s>:\tNo value for mrkr <%s> - %s\n", reader, key, what);
+    return utlAtof(text->c_str());
+}
+
 void leftOut(clsTranslator& tr, const char* reader, const char* edgeKey, const char* why)
 {
     tr.logs().errMsg("<%s>:\tEdge <%s> %s, left out", reader, edgeKey, why);
@@ -72,10 +85,10 @@ void leftOut(clsTranslator& tr, const char* reader, const char* edgeKey, const c
 void addPathEdgeLine(clsTranslator& tr, const clsKeyMap& edge, const char* edgeKey, Pieces& out)
 {
     tr.utlLogMsg("<addPathEdgeLine>:\t\tentered");
-    const double x1 = utlHatchRequired(tr, edge, "10.0", "<addPathEdgeLine>:\tNo value for mrkr <%s> - NUMBER OF EDGES\n");
-    const double y1 = utlHatchRequired(tr, edge, "20.0", "<addPathEdgeLine>:\tNo value for mrkr <%s> - NUMBER OF EDGES\n");
-    const double x2 = utlHatchRequired(tr, edge, "11.0", "<addPathEdgeLine>:\tNo value for mrkr <%s> - NUMBER OF EDGES\n");
-    const double y2 = utlHatchRequired(tr, edge, "21.0", "<addPathEdgeLine>:\tNo value for mrkr <%s> - NUMBER OF EDGES\n");
+    const double x1 = edgeValue(tr, edge, "addPathEdgeLine", "10.0", "NUMBER OF EDGES");
+    const double y1 = edgeValue(tr, edge, "addPathEdgeLine", "20.0", "NUMBER OF EDGES");
+    const double x2 = edgeValue(tr, edge, "addPathEdgeLine", "11.0", "NUMBER OF EDGES");
+    const double y2 = edgeValue(tr, edge, "addPathEdgeLine", "21.0", "NUMBER OF EDGES");
     if (!allFinite({x1, y1, x2, y2})) {
         leftOut(tr, "addPathEdgeLine", edgeKey, "has a coordinate that is not a finite number");
     } else if (x1 != x2 || y1 != y2) {
@@ -92,11 +105,11 @@ void addPathEdgeCircleArc(clsTranslator& tr, const clsKeyMap& edge, const char* 
                           Pieces& out)
 {
     tr.utlLogMsg("<addPathEdgeCircleArc>:\t\tentered");
-    const double cx = utlHatchRequired(tr, edge, "10.0", "<addPathEdgeCircleArc>:\tNo value for mrkr <%s> - Center X\n");
-    const double cy = utlHatchRequired(tr, edge, "20.0", "<addPathEdgeCircleArc>:\tNo value for mrkr <%s> - Center Y\n");
-    const double radius = utlHatchRequired(tr, edge, "40.0", "<addPathEdgeCircleArc>:\tNo value for mrkr <%s> - Radius\n");
-    double start = utlHatchRequired(tr, edge, "50.0", "<addPathEdgeCircleArc>:\tNo value for mrkr <%s> - Start Angle\n");
-    double end = utlHatchRequired(tr, edge, "51.0", "<addPathEdgeCircleArc>:\tNo value for mrkr <%s> - Start Angle\n");
+    const double cx = edgeValue(tr, edge, "addPathEdgeCircleArc", "10.0", "Center X");
+    const double cy = edgeValue(tr, edge, "addPathEdgeCircleArc", "20.0", "Center Y");
+    const double radius = edgeValue(tr, edge, "addPathEdgeCircleArc", "40.0", "Radius");
+    double start = edgeValue(tr, edge, "addPathEdgeCircleArc", "50.0", "Start Angle");
+    double end = edgeValue(tr, edge, "addPathEdgeCircleArc", "51.0", "Start Angle");
     counterClockwise(edge, start, end);
     start = degreesToRadians(start);
     end = degreesToRadians(end);
@@ -121,11 +134,11 @@ void addPathEdgeCircleArc(clsTranslator& tr, const clsKeyMap& edge, const char* 
 void addPathEdgeEllipticArc(clsTranslator& tr, const clsKeyMap& edge, const char* edgeKey, Pieces& out)
 {
     tr.utlLogMsg("<addPathEdgeEllipticArc>:\t\tentered");
-    const double cx = utlHatchRequired(tr, edge, "10.0", "<addPathEdgeEllipticArc>:\tNo value for mrkr <%s> - Center X\n");
-    const double cy = utlHatchRequired(tr, edge, "20.0", "<addPathEdgeEllipticArc>:\tNo value for mrkr <%s> - Center Y\n");
-    const double ax = utlHatchRequired(tr, edge, "11.0", "<addPathEdgeEllipticArc>:\tNo value for mrkr <%s> - Major Axis X\n");
-    const double ay = utlHatchRequired(tr, edge, "21.0", "<addPathEdgeEllipticArc>:\tNo value for mrkr <%s> - Major Axis Y\n");
-    const double ratio = utlHatchRequired(tr, edge, "40.0", "<addPathEdgeEllipticArc>:\tNo value for mrkr <%s> - Start Angle\n");
+    const double cx = edgeValue(tr, edge, "addPathEdgeEllipticArc", "10.0", "Center X");
+    const double cy = edgeValue(tr, edge, "addPathEdgeEllipticArc", "20.0", "Center Y");
+    const double ax = edgeValue(tr, edge, "addPathEdgeEllipticArc", "11.0", "Major Axis X");
+    const double ay = edgeValue(tr, edge, "addPathEdgeEllipticArc", "21.0", "Major Axis Y");
+    const double ratio = edgeValue(tr, edge, "addPathEdgeEllipticArc", "40.0", "Start Angle");
     double start = utlHatchOptional(edge, "50.0", 0.0);
     double end = utlHatchOptional(edge, "51.0", kFullTurnDegrees);
     counterClockwise(edge, start, end);
@@ -152,26 +165,28 @@ void addPathEdgeEllipticArc(clsTranslator& tr, const clsKeyMap& edge, const char
 void addPathEdgeSpline(clsTranslator& tr, const clsKeyMap& edge, const char* edgeKey, Pieces& out)
 {
     tr.utlLogMsg("<addPathEdgeSpline>:\t\tentered");
-    const double degree = utlHatchRequired(tr, edge, "94.0", "rdDrEntSPLINE:\tNo value for Group Code < 71.0> degree of spline curve\n");
+    const double degree =
+        utlHatchRequired(tr, edge, "94.0", "rdDrEntSPLINE:\tNo value for Group Code < 71.0> degree of spline curve\n");
     // The counts are those of the groups read, so every index below them
     // names a pair of the edge.
     const long count = static_cast<long>(
-        utlHatchRequired(tr, edge, "10", "rdDrEntSPLINE:\tNo value for Group Code <10> number of CONTROL POINTS read\n"));
+        utlHatchRequired(tr, edge, "10",
+                         "rdDrEntSPLINE:\tNo value for Group Code <10> number of CONTROL POINTS read\n"));
     const long knotCount = static_cast<long>(
         utlHatchRequired(tr, edge, "40", "rdDrEntSPLINE:\tNo value for Group Code <40> number of KNOTS read\n"));
     clsHatchPiece spline;
     spline.kind = clsHatchPiece::Kind::Spline;
     bool finite = std::isfinite(degree);
     for (long i = 0; i < count; ++i) {
-        const double x = utlHatchRequired(tr, edge, IndexedKey("10", i).view(), "rdDrEntSPLINE:\tNo value for Group Code <%s>\n");
-        const double y = utlHatchRequired(tr, edge, IndexedKey("20", i).view(), "rdDrEntSPLINE:\tNo value for Group Code <%s>\n");
+        const double x = utlHatchRequired(tr, edge, IndexedKey("10", i).view(), kSplineValue);
+        const double y = utlHatchRequired(tr, edge, IndexedKey("20", i).view(), kSplineValue);
         const double w = utlHatchOptional(edge, IndexedKey("42", i).view(), 1.0);
         finite = finite && allFinite({x, y, w});
         spline.points.push_back(KXPoint{x, y});
         spline.weights.push_back(w);
     }
     for (long i = 0; i < knotCount; ++i) {
-        const double knot = utlHatchRequired(tr, edge, IndexedKey("40", i).view(), "rdDrEntSPLINE:\tNo value for Group Code <%s>\n");
+        const double knot = utlHatchRequired(tr, edge, IndexedKey("40", i).view(), kSplineValue);
         finite = finite && std::isfinite(knot);
         spline.knots.push_back(knot);
     }
@@ -242,8 +257,8 @@ void addPathEdgePolyline(clsTranslator& tr, const clsKeyMap& keys, Pieces& out)
     for (long i = 0; i < count; ++i) {
         const IndexedKey x("10", i);
         const IndexedKey y("20", i);
-        vertices.push_back(Vertex{utlHatchRequired(tr, keys, x.view(), "<addPathEdgePolyline>:\tNo value for mrkr <%s>\n"),
-                                  utlHatchRequired(tr, keys, y.view(), "<addPathEdgePolyline>:\tNo value for mrkr <%s>\n"),
+        vertices.push_back(Vertex{utlHatchRequired(tr, keys, x.view(), kVertexValue),
+                                  utlHatchRequired(tr, keys, y.view(), kVertexValue),
                                   utlHatchOptional(keys, IndexedKey("42", i).view(), 0.0)});
     }
     const std::string* closed = keys.find("73.0");
