@@ -23,7 +23,6 @@ constexpr int kMaxPathPairs = 10000;
 constexpr int kMaxEdgePairs = 10000;
 constexpr int kMaxPatternPairs = 1000;
 
-constexpr double kPi = 3.141592653589793;
 constexpr double kShiftTolerance = 1e-7;
 constexpr int kAciDefault = 7;
 // Line-style kind of a pattern line's dashes.
@@ -70,11 +69,6 @@ bool endsEdge(std::string_view code, int pairIndex)
 long toLong(std::string_view text)
 {
     return utlAtol(std::string(text).c_str());
-}
-
-double degreesToRadians(double degrees)
-{
-    return degrees * kPi / 180.0;
 }
 
 // One pair read together with the position before it, so that a reader
@@ -240,17 +234,18 @@ std::optional<clsPatternLine> readPatternLine(clsTranslator& tr, const clsKeyMap
         return std::nullopt;
     }
     clsPatternLine pattern;
-    pattern.angle = degreesToRadians(angle);
+    pattern.angle = utlDegreesToRadians(angle);
     pattern.baseX = baseX;
     pattern.baseY = baseY;
     // The offset between lines, split into the shift along the lines and
     // the spacing across them.
     const double shift = dx * std::cos(pattern.angle) + dy * std::sin(pattern.angle);
     pattern.shift = std::fabs(shift) < kShiftTolerance ? 0.0 : shift;
-    double across = angle + 90.0;
-    if (across > 360.0)
-        across -= 360.0;
-    pattern.spacing = dx * std::cos(degreesToRadians(across)) + dy * std::sin(degreesToRadians(across));
+    double acrossDegrees = angle + 90.0;
+    if (acrossDegrees > 360.0)
+        acrossDegrees -= 360.0;
+    const double across = utlDegreesToRadians(acrossDegrees);
+    pattern.spacing = dx * std::cos(across) + dy * std::sin(across);
 
     const std::string* countText = line.find("79.0");
     const long declared = countText ? utlAtol(countText->c_str()) : 0;

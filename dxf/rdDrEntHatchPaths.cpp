@@ -13,7 +13,6 @@
 namespace kxdxf {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kHalfPi = 1.5707963267948966;
 constexpr double kAngleTolerance = 1e-7;
@@ -39,11 +38,6 @@ public:
 private:
     char text_[48];
 };
-
-double degreesToRadians(double degrees)
-{
-    return degrees * kPi / 180.0;
-}
 
 bool allFinite(std::initializer_list<double> values)
 {
@@ -111,8 +105,8 @@ void addPathEdgeCircleArc(clsTranslator& tr, const clsKeyMap& edge, const char* 
     double start = edgeValue(tr, edge, "addPathEdgeCircleArc", "50.0", "Start Angle");
     double end = edgeValue(tr, edge, "addPathEdgeCircleArc", "51.0", "Start Angle");
     counterClockwise(edge, start, end);
-    start = degreesToRadians(start);
-    end = degreesToRadians(end);
+    start = utlDegreesToRadians(start);
+    end = utlDegreesToRadians(end);
     if (!allFinite({cx, cy, radius, start, end})) {
         leftOut(tr, "addPathEdgeCircleArc", edgeKey, "has a value that is not a finite number");
     } else if (radius <= 0.0) {
@@ -142,8 +136,8 @@ void addPathEdgeEllipticArc(clsTranslator& tr, const clsKeyMap& edge, const char
     double start = utlHatchOptional(edge, "50.0", 0.0);
     double end = utlHatchOptional(edge, "51.0", kFullTurnDegrees);
     counterClockwise(edge, start, end);
-    start = degreesToRadians(start);
-    end = degreesToRadians(end);
+    start = utlDegreesToRadians(start);
+    end = utlDegreesToRadians(end);
     if (!allFinite({cx, cy, ax, ay, ratio, start, end})) {
         leftOut(tr, "addPathEdgeEllipticArc", edgeKey, "has a value that is not a finite number");
     } else {
