@@ -290,11 +290,16 @@ int crtPattern(clsTranslator& tr, const clsPatternLine& pattern, int colour)
     return id;
 }
 
-// The colour of the pattern lines: the hatch's own, else its layer's.
+// The colour of the pattern lines: the hatch's own, else its layer's. Call
+// after the hatch's attributes are set.
 int hatchColour(clsTranslator& tr, const clssENTITY& hatch)
 {
     if (const std::string* aci = hatch.find("62.0"))
         return tr.utlColorACItoKXColor(utlAtoi(aci->c_str()));
+    // In a block definition what lies on layer "0" by layer takes the
+    // colour of the block reference, the hatch's pattern lines too.
+    if (tr.currentAttrib().color == KX_BYBLOCK)
+        return KX_BYBLOCK;
     if (hatch.has("8.0"))
         return tr.utlColorACItoKXColor(tr.tables().GetLayerACI(tr, hatch.layerName()));
     return tr.utlColorACItoKXColor(kAciDefault);

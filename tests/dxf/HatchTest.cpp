@@ -394,24 +394,39 @@ TEST_F(HatchTest, SpaceAndVisibility)
 TEST_F(HatchTest, InABlockDefinitionTheHatchIsDrawnWhateverTheReadSpace)
 {
     // A block's content shows wherever the block is inserted, paper space
-    // included: a hatch without group 67 in a block is not dropped.
-    Hatch h;
-    h.paths = {square("1")};
-    const std::string text = joinLines(concat({hatch(h), {"0", "ENDBLK"}}));
-    for (const int section : {kSectionBlocks, kSectionEntities}) {
+    // included: a hatch without group 67 in a block is not dropped. On
+    // layer "0" by layer its pattern lines take the colour of the block
+    // reference, as the rest of the block does.
+    struct Case {
+        int section;
+        std::string layer;
+        int hatches;
+    };
+    for (const Case& c : {Case{kSectionBlocks, "0", 1}, Case{kSectionBlocks, "Walls", 1},
+                          Case{kSectionEntities, "0", 0}}) {
+        SCOPED_TRACE(c.layer + (c.section == kSectionBlocks ? " in a block" : " in ENTITIES"));
         recorder() = Recorder{};
+        Hatch h;
+        h.head = {"8", c.layer};
+        h.paths = {square("1")};
+        h.lines = {patternLine("0", "0", "1")};
         clsTranslator tr(recordingApi(), nullptr);
-        tr.input().openBuffer(text);
-        tr.setCurrentSection(section);
+        tr.input().openBuffer(joinLines(concat({hatch(h), {"0", "ENDBLK"}})));
+        tr.setCurrentSection(c.section);
         clssENTITY entity;
         std::string_view code;
         std::string_view value;
         tr.utlReadGrpCodeValue(code, value);
         clsEntitySection::readEntity(tr, entity, value);
         // Not reading any space, the ENTITIES section draws nothing.
-        EXPECT_EQ(section == kSectionBlocks ? 1 : 0, countCalls("HatchCreate"));
+        EXPECT_EQ(c.hatches, countCalls("HatchCreate"));
         tr.utlReadGrpCodeValue(code, value);
         EXPECT_EQ("ENDBLK", value);
+        if (c.hatches == 1) {
+            ASSERT_EQ(1u, recorder().patterns.size());
+            // An undefined layer has colour 7, black.
+            EXPECT_EQ(c.layer == "0" ? KX_BYBLOCK : colorIdOf(0x00000000), recorder().patterns[0].color);
+        }
     }
 }
 
