@@ -597,6 +597,25 @@ TEST_F(HatchTest, ExtrusionPushesTheHatchPlane)
     EXPECT_LT(std::find(calls.begin(), calls.end(), "AddPolyline 0,0 10,0 z=2.5"), pop);
 }
 
+// Entries of one signature could trade places in the table unnoticed by
+// the compiler.
+TEST(HatchEngineApi, PathClipAndHatchEntriesAreBoundToTheirExports)
+{
+    const clsEngineApi& api = clsEngineApi::engine();
+    EXPECT_EQ(&KXClipRgnCreate, api.ClipRgnCreate);
+    EXPECT_EQ(&KXClipRgnAddPath, api.ClipRgnAddPath);
+    EXPECT_EQ(&KXClipRgnSet, api.ClipRgnSet);
+    EXPECT_EQ(&KXCreatePath, api.CreatePath);
+    EXPECT_EQ(&KXPathAddPolyline, api.PathAddPolyline);
+    EXPECT_EQ(&KXPathAddCircleArc, api.PathAddCircleArc);
+    EXPECT_EQ(&KXPathAddEllipticArc, api.PathAddEllipticArc);
+    EXPECT_EQ(&KXPathAddSpline, api.PathAddSpline);
+    EXPECT_EQ(&KXHatchCreate, api.HatchCreate);
+    EXPECT_EQ(&KXHatchCreatePattern, api.HatchCreatePattern);
+    EXPECT_EQ(&KXHatchAddPattern, api.HatchAddPattern);
+    EXPECT_EQ(&KXHatchSetClipRgn, api.HatchSetClipRgn);
+}
+
 // The drawings of the shared corpus that have hatches read cleanly.
 TEST_F(HatchTest, CorpusHatches)
 {
