@@ -2,6 +2,7 @@
 
 #include "clsTranslator.h"
 #include "clssENTITY.h"
+#include "rdDrEntHatch.h"
 #include "rdDrEntSimple.h"
 
 namespace kxdxf {
@@ -21,6 +22,9 @@ struct Dispatch {
     // (a POLYLINE's vertices, an INSERT's attributes); consumed with it
     // while its reader is not there to read them.
     std::string_view follower = {};
+    // The reader reads the entity's pairs itself and decides whether it is
+    // drawn.
+    bool readsOwnPairs = false;
 };
 
 // Names are matched exactly: "line" is not a LINE.
@@ -31,9 +35,7 @@ constexpr Dispatch kDispatch[] = {
     {"CIRCLE", Filling::Single, rdDrEntCIRCLE},
     {"DIMENSION", Filling::Single, nullptr},
     {"ELLIPSE", Filling::Single, rdDrEntELLIPSE},
-    // HATCH reads its own pairs once its reader exists; until then they
-    // are consumed as multi keys.
-    {"HATCH", Filling::Multi, nullptr},
+    {"HATCH", Filling::Multi, rdDrEntHATCH, {}, true},
     {"INSERT", Filling::Single, nullptr, "ATTRIB"},
     {"LINE", Filling::Single, rdDrEntLINE},
     {"LWPOLYLINE", Filling::Vertex, nullptr},
@@ -87,6 +89,10 @@ void clsEntitySection::readEntity(clsTranslator& tr, clssENTITY& entity, std::st
         tr.logs().logMsg("readEntities: UNKNOWN ENTITY <%.*s>, skipping", static_cast<int>(name.size()),
                          name.data());
         entity.readMKey(tr);
+        return;
+    }
+    if (dispatch->readsOwnPairs) {
+        dispatch->reader(tr, entity);
         return;
     }
     entity.read(tr, dispatch->filling);

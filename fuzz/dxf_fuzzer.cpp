@@ -53,10 +53,50 @@ void pop(KXDOC)
         std::abort();  // pushes and pops must balance
 }
 
+// Paths and hatches: the point and knot arrays are read through, so that
+// a bad count shows up under ASan.
+double touch(const KXPoint* points, int count)
+{
+    double sum = 0;
+    for (int i = 0; i < count && points; ++i)
+        sum += points[i].x + points[i].y;
+    return sum;
+}
+int clipRgnCreate(KXDOC) { return 1; }
+int clipRgnAddPath(KXDOC, int, int) { return 1; }
+int clipRgnSet(KXDOC, int, int) { return 1; }
+int createPath(KXDOC) { return 1; }
+int pathAddPolyline(KXDOC, int, const KXPoint* points, int count, const double*)
+{
+    return touch(points, count) == 12345.678 ? 0 : 1;
+}
+int pathAddCircleArc(KXDOC, int, const double*, double, double, double, int, const double*) { return 1; }
+int pathAddEllipticArc(KXDOC, int, const double*, const double*, double, double, double, int, const double*)
+{
+    return 1;
+}
+int pathAddSpline(KXDOC, int, int, KXPoint* controls, int count, const double* knots, int knotCount,
+                  const double* weights, int, const double*)
+{
+    double sum = touch(controls, count);
+    for (int i = 0; i < knotCount && knots; ++i)
+        sum += knots[i];
+    for (int i = 0; i < count && weights; ++i)
+        sum += weights[i];
+    return sum == 12345.678 ? 0 : 1;
+}
+int gHatch = 0;
+KXHATCH hatchCreate(KXDOC) { return &gHatch; }
+int hatchCreatePattern(KXDOC, const KXPatternRecord*) { return 1; }
+int hatchAddPattern(KXDOC, KXHATCH, int) { return 1; }
+int hatchSetClipRgn(KXDOC, KXHATCH, int) { return 1; }
+
 const clsEngineApi kNullEngine{
     addLayout, getCurrentLayout, setCurrentLayout, addProperty, attribColor, attribLineStyle,
     attribLayer, attribSet, addLine, addPolyline, addCircle, addEllipse, addArc, addEllipticArc,
     addSpline, push, pop,
+    clipRgnCreate, clipRgnAddPath, clipRgnSet, createPath, pathAddPolyline, pathAddCircleArc,
+    pathAddEllipticArc, pathAddSpline, hatchCreate, hatchCreatePattern, hatchAddPattern, hatchSetClipRgn,
 };
 
 std::string gInputPath;

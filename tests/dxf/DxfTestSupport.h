@@ -49,6 +49,10 @@ struct Recorder {
     std::vector<std::string> layouts;
     int currentLayout = 0;
     int lastSetLayout = -1;
+    std::vector<KXPatternRecord> patterns;
+    int regions = 0;
+    int paths = 0;
+    int hatches = 0;
 
     // Only the geometry calls, for comparing what two reads drew.
     std::vector<std::string> geometry() const;
