@@ -35,6 +35,10 @@ struct clsEngineApi {
     void (*PushCoordSys3D)(KXDOC, const double*);
     void (*PopCoordSys3D)(KXDOC);
 
+    int (*StartBlock)(KXDOC, const tagKXBlockDef*);
+    int (*EndBlock)(KXDOC);
+    int (*InsertBlockStr)(KXDOC, const char*, const tagKXInsert*, const double*);
+
     // The exports of kxcore.
     static const clsEngineApi& engine();
 };

@@ -49,6 +49,8 @@ struct Recorder {
     std::vector<std::string> layouts;
     int currentLayout = 0;
     int lastSetLayout = -1;
+    std::vector<tagKXBlockDef> blocks;
+    std::vector<tagKXInsert> inserts;
 
     // Only the geometry calls, for comparing what two reads drew.
     std::vector<std::string> geometry() const;
