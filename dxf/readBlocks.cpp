@@ -42,6 +42,20 @@ void skipBlockBody(clsTranslator& tr, clssENTITY& entity)
     }
 }
 
+// The name of the next entity, whose "0" pair starts at before; any other
+// code aborts the read with the reader's message.
+std::string_view readEntityName(clsTranslator& tr, const char* reader, std::size_t& before)
+{
+    before = tr.input().tell();
+    std::string_view code;
+    std::string_view value;
+    tr.utlReadGrpCodeValue(code, value);
+    if (code != "0")
+        tr.utlFatal("%s:\tUnexpected Group Code <%.*s>, should be <0>", reader, static_cast<int>(code.size()),
+                    code.data());
+    return value;
+}
+
 }  // namespace
 
 int readBlock(clsTranslator& tr)
@@ -79,13 +93,8 @@ int readBlock(clsTranslator& tr)
 
     clsDxfStream& in = tr.input();
     for (int count = 0; count < kMaxBlockEntities; ++count) {
-        const std::size_t before = in.tell();
-        std::string_view code;
-        std::string_view value;
-        tr.utlReadGrpCodeValue(code, value);
-        if (code != "0")
-            tr.utlFatal("readBlock:\tUnexpected Group Code <%.*s>, should be <0>", static_cast<int>(code.size()),
-                        code.data());
+        std::size_t before = 0;
+        const std::string_view value = readEntityName(tr, "readBlock", before);
         if (value == "ENDBLK") {
             entity.readMKey(tr);
             tr.api().EndBlock(tr.doc());
@@ -115,13 +124,8 @@ int readBlocks(clsTranslator& tr)
     tr.setCurrentSection(kSectionBlocks);
     clsDxfStream& in = tr.input();
     for (int count = 0; count < kMaxBlocks; ++count) {
-        const std::size_t before = in.tell();
-        std::string_view code;
-        std::string_view value;
-        tr.utlReadGrpCodeValue(code, value);
-        if (code != "0")
-            tr.utlFatal("readBlocks:\tUnexpected Group Code <%.*s>, should be <0>", static_cast<int>(code.size()),
-                        code.data());
+        std::size_t before = 0;
+        const std::string_view value = readEntityName(tr, "readBlocks", before);
         if (value == "ENDSEC") {
             tr.utlLogMsg("<readBlocks>:\t\tnormal exit");
             tr.setCurrentSection(kSectionNone);
