@@ -17,15 +17,16 @@ constexpr int kMaxAttributes = 100;
 // array, and a bound on what a corrupt count can make the engine hold.
 constexpr long kMaxArrayCopies = 100000;
 
-void insertBlock(clsTranslator& tr, const std::string& name, const tagKXInsert& insert, const double* elevation)
+void insertBlock(
+    clsTranslator& tr, const std::string& name, const tagKXInsert& insert, const double* elevation)
 {
     tr.api().InsertBlockStr(tr.doc(), name.c_str(), &insert, elevation);
 }
 
 // Every copy of an array insert (one copy for a plain insert). The column
 // and row spacings are measured along the rotated axes and are not scaled.
-void insertArray(clsTranslator& tr, const clssENTITY& entity, const std::string& name, const tagKXInsert& first,
-                 const double* elevation)
+void insertArray(clsTranslator& tr, const clssENTITY& entity, const std::string& name,
+    const tagKXInsert& first, const double* elevation)
 {
     const long columns = std::max(1, utlKeyInt(entity, "70", 1));
     long rows = std::max(1, utlKeyInt(entity, "71", 1));
@@ -33,7 +34,7 @@ void insertArray(clsTranslator& tr, const clssENTITY& entity, const std::string&
         const long placedRows = std::max(1L, kMaxArrayCopies / columns);
         tr.logs().errMsg("rdDrEntINSERT:\tarray of <%ld> x <%ld> copies of block <%s> exceeds <%ld> copies, "
                          "<%ld> rows placed",
-                         columns, rows, name.c_str(), kMaxArrayCopies, placedRows);
+            columns, rows, name.c_str(), kMaxArrayCopies, placedRows);
         rows = placedRows;
     }
     const long columnsPlaced = std::min(columns, kMaxArrayCopies);
@@ -58,7 +59,7 @@ void insertArray(clsTranslator& tr, const clssENTITY& entity, const std::string&
 // The attribute values of an insert, each filled with single keys. Their
 // text is drawn by the text readers: rdDrEntATTRIB (value variant) is
 // called from here and nowhere else.
-void drawInsertAttribute(clsTranslator&, const clssENTITY&) {}
+void drawInsertAttribute(clsTranslator&, const clssENTITY&) { }
 
 // The ATTRIB entities up to their SEQEND: 1, or 0 when another entity
 // came first (the stream is left at it).
@@ -81,7 +82,7 @@ int readAttributes(clsTranslator& tr, const clssENTITY& insert)
             return 1;
         } else {
             tr.logs().errMsg("rdDrEntINSERT>: should only be ATTRIB or SEQEND, not <%.*s>",
-                             static_cast<int>(value.size()), value.data());
+                static_cast<int>(value.size()), value.data());
             in.seek(before);
             return 0;
         }
@@ -99,7 +100,7 @@ int rdDrEntINSERT(clsTranslator& tr, const clssENTITY& entity)
     const double x = utlRequiredReal(tr, entity, "10", "readInsert:\tNo value for mrkr <10>\n");
     const double y = utlRequiredReal(tr, entity, "20", "readInsert:\tNo value for mrkr <20>\n");
     const tagKXInsert insert{x, y, utlKeyReal(entity, "50", 0.0) * kPi / 180.0, utlKeyReal(entity, "41", 1.0),
-                             utlKeyReal(entity, "42", 1.0)};
+        utlKeyReal(entity, "42", 1.0)};
     clsEntityAttribs::setEntityAttribs(tr, entity);
     const double elevation = utlKeyReal(entity, "38", 0.0);
     {

@@ -70,7 +70,8 @@ void setElementAttribs(clsTranslator& tr, const clssENTITY& entity, const std::s
 }
 
 // The path of an element diff away from element 0.
-void offsetPath(clsTranslator& tr, const std::vector<MlineVertex>& vertices, double diff, std::vector<KXPoint>& path)
+void offsetPath(
+    clsTranslator& tr, const std::vector<MlineVertex>& vertices, double diff, std::vector<KXPoint>& path)
 {
     const MlineVertex& v0 = vertices.front();
     const double k = -(v0.segment.x * v0.mitre.x + v0.segment.y * v0.mitre.y);
@@ -84,8 +85,7 @@ void offsetPath(clsTranslator& tr, const std::vector<MlineVertex>& vertices, dou
         double x = 0.0;
         double y = 0.0;
         utlCalcIntersection(tr, path[j - 1].x, path[j - 1].y, previous.position.x - v.position.x,
-                            previous.position.y - v.position.y, v.position.x, v.position.y, v.mitre.x, v.mitre.y,
-                            x, y);
+            previous.position.y - v.position.y, v.position.x, v.position.y, v.mitre.x, v.mitre.y, x, y);
         if (!std::isfinite(x) || !std::isfinite(y)) {
             // A segment along its own mitre: the vertex moved by the offset.
             x = v.position.x + diff * v.mitre.x;
@@ -97,8 +97,8 @@ void offsetPath(clsTranslator& tr, const std::vector<MlineVertex>& vertices, dou
 
 }  // namespace
 
-void utlCalcIntersection(clsTranslator& tr, double x1, double y1, double dx1, double dy1, double x2, double y2,
-                         double dx2, double dy2, double& x, double& y)
+void utlCalcIntersection(clsTranslator& tr, double x1, double y1, double dx1, double dy1, double x2,
+    double y2, double dx2, double dy2, double& x, double& y)
 {
     tr.utlLogMsg("<utlCalcIntersection>:\t\tentered");
     const double l = dy2 / dx2;
@@ -121,44 +121,45 @@ void utlCalcIntersection(clsTranslator& tr, double x1, double y1, double dx1, do
 int rdDrEntMLINE(clsTranslator& tr, const clssENTITY& entity)
 {
     tr.utlLogMsg("<rdDrEntMLINE>:\t\tentered");
-    const long count = utlAtoi(
-        utlRequiredKey(tr, entity, "11", "rdDrEntMLINE:\tNo value for Group Code <11> number of vertices read\n")
-            .c_str());
-    const int declared = utlAtoi(
-        utlRequiredKey(tr, entity, "72.0", "rdDrEntMLINE:\tNo value for Group Code <72.0> number of vertices\n")
-            .c_str());
+    const long count = utlAtoi(utlRequiredKey(
+        tr, entity, "11", "rdDrEntMLINE:\tNo value for Group Code <11> number of vertices read\n")
+                                   .c_str());
+    const int declared = utlAtoi(utlRequiredKey(
+        tr, entity, "72.0", "rdDrEntMLINE:\tNo value for Group Code <72.0> number of vertices\n")
+                                     .c_str());
     if (count != declared)
         utlSkipEntity(tr,
-                      "rdDrEntMLINE:\tNumber of verticies read <%ld> not equals that specified under Group Code "
-                      "72 <%d>)\n",
-                      count, declared);
+            "rdDrEntMLINE:\tNumber of verticies read <%ld> not equals that specified under Group Code "
+            "72 <%d>)\n",
+            count, declared);
     std::vector<MlineVertex> vertices;
     for (long i = 0; i < count; ++i)
         vertices.push_back(readVertex(tr, entity, i));
     const int flags = utlAtoi(utlRequiredKey(tr, entity, "71.0",
-                                             "rdDrEntMLINE:\tNo value for Group Code <71.0> (Bit-coded flag: if "
-                                             "line closed etc)\n")
+        "rdDrEntMLINE:\tNo value for Group Code <71.0> (Bit-coded flag: if "
+        "line closed etc)\n")
                                   .c_str());
     if ((flags & kMlineClosed) != 0 && !vertices.empty())
         vertices.push_back(vertices.front());
 
-    const std::string& style =
-        utlRequiredKey(tr, entity, "2.0", "rdDrEntMLINE:\tNo value for Group Code <2.0> (Mline Style Name)\n");
+    const std::string& style = utlRequiredKey(
+        tr, entity, "2.0", "rdDrEntMLINE:\tNo value for Group Code <2.0> (Mline Style Name)\n");
     tr.logs().logMsg("<rdDrEntMLINE>\tczMLineStyleNm:\t<%s>", style.c_str());
     clssMLINE& styles = tr.mlineStyles();
     const std::string* elementsText = styles.GetStyle(tr, style, "71.0");
     if (!elementsText)
-        utlSkipEntity(tr, "rdDrEntMLINE:\tNo value for mrkr <71.0> returned (Number of elements, "
-                          "mstsMlinestyle)\n");
+        utlSkipEntity(tr,
+            "rdDrEntMLINE:\tNo value for mrkr <71.0> returned (Number of elements, "
+            "mstsMlinestyle)\n");
     const int elements = utlAtoi(elementsText->c_str());
     styles.dbgShowMLSTYLE(tr);
-    const int entityElements = utlAtoi(
-        utlRequiredKey(tr, entity, "73.0",
-                       "rdDrEntMLINE:\tNo value for Group Code <73.0> (Number of elements, MLINE)\n")
-            .c_str());
+    const int entityElements = utlAtoi(utlRequiredKey(
+        tr, entity, "73.0", "rdDrEntMLINE:\tNo value for Group Code <73.0> (Number of elements, MLINE)\n")
+                                           .c_str());
     if (elements != entityElements)
-        utlSkipEntity(tr, "rdDrEntMLINE:\tNumber of elemest defined in mstsMlinestyle (%d) != that in MLINE (%d)\n",
-                      elements, entityElements);
+        utlSkipEntity(tr,
+            "rdDrEntMLINE:\tNumber of elemest defined in mstsMlinestyle (%d) != that in MLINE (%d)\n",
+            elements, entityElements);
     tr.logs().logMsg("<rdDrEntMLINE>\tiNumOfElements:\t<%d>", elements);
 
     // Every offset is looked up before anything is drawn, so that an
@@ -168,7 +169,8 @@ int rdDrEntMLINE(clsTranslator& tr, const clssENTITY& entity)
         const utlIndexedKey key("49", e);
         const std::string* offset = styles.GetStyle(tr, style, key.view());
         if (!offset)
-            utlSkipEntity(tr, "rdDrEntMLINE:\tNo value for mrkr <%s> returned (offset <%d>)\n", key.c_str(), e);
+            utlSkipEntity(
+                tr, "rdDrEntMLINE:\tNo value for mrkr <%s> returned (offset <%d>)\n", key.c_str(), e);
         offsets.push_back(utlAtof(offset->c_str()));
     }
 

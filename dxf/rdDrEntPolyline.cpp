@@ -57,13 +57,15 @@ double angleSeenFrom(double cx, double cy, double x, double y)
 bool isFiniteArc(const utlArcParam& arc)
 {
     return std::isfinite(arc.cx) && std::isfinite(arc.cy) && std::isfinite(arc.radius) &&
-           std::isfinite(arc.start) && std::isfinite(arc.end);
+        std::isfinite(arc.start) && std::isfinite(arc.end);
 }
 
 class SegmentWriter {
 public:
     SegmentWriter(clsTranslator& tr, const clssENTITY& entity, const double* elevation)
-        : tr_(tr), entity_(entity), elevation_(elevation)
+        : tr_(tr)
+        , entity_(entity)
+        , elevation_(elevation)
     {
     }
 
@@ -91,8 +93,8 @@ private:
                 tr_.api().AddArc(tr_.doc(), centre, arc.radius, arc.start, arc.end, nullptr, elevation_);
             } else {
                 // NaN or infinite bulges describe no arc: the chord is what is left.
-                tr_.logs().errMsg("rdDrEntPolyline:\tbulge <%g> describes no arc, segment drawn straight",
-                                  a.bulge);
+                tr_.logs().errMsg(
+                    "rdDrEntPolyline:\tbulge <%g> describes no arc, segment drawn straight", a.bulge);
                 line(a, b);
             }
         }
@@ -145,22 +147,24 @@ void drawPolyfaceMesh(clsTranslator& tr, const std::vector<Vertex>& points, cons
             if (from < 0 || from > count || to > count || from == to)
                 continue;
             const std::uint64_t key = (static_cast<std::uint64_t>(std::min(from, to)) << 32) |
-                                      static_cast<std::uint64_t>(std::max(from, to));
+                static_cast<std::uint64_t>(std::max(from, to));
             if (drawn.insert(key).second)
-                addMeshLine(tr, points[static_cast<std::size_t>(from - 1)], points[static_cast<std::size_t>(to - 1)]);
+                addMeshLine(
+                    tr, points[static_cast<std::size_t>(from - 1)], points[static_cast<std::size_t>(to - 1)]);
         }
     }
 }
 
 // M rows of N vertices: every row and every column as a polyline, closed
 // in a direction when its flag says so.
-void drawPolygonMesh(clsTranslator& tr, const clssENTITY& header, int flags, const std::vector<Vertex>& points)
+void drawPolygonMesh(
+    clsTranslator& tr, const clssENTITY& header, int flags, const std::vector<Vertex>& points)
 {
     const long m = utlKeyInt(header, "71", 0);
     const long n = utlKeyInt(header, "72", 0);
     if (m < 1 || n < 1 || m * n > static_cast<long>(points.size())) {
-        tr.logs().errMsg("rdDrEntPOLYLINE:\tpolygon mesh of <%ld> x <%ld> vertices has <%zu>, not drawn", m, n,
-                         points.size());
+        tr.logs().errMsg("rdDrEntPOLYLINE:\tpolygon mesh of <%ld> x <%ld> vertices has <%zu>, not drawn", m,
+            n, points.size());
         return;
     }
     std::vector<KXPoint> line;
@@ -183,7 +187,8 @@ void drawPolygonMesh(clsTranslator& tr, const clssENTITY& header, int flags, con
 
 }  // namespace
 
-int utlCalcArcParam(clsTranslator& tr, double x1, double y1, double x2, double y2, double bulge, utlArcParam& arc)
+int utlCalcArcParam(
+    clsTranslator& tr, double x1, double y1, double x2, double y2, double bulge, utlArcParam& arc)
 {
     tr.utlLogMsg("<utlCalcArcParam>:\t\tentered");
     if (bulge == 0.0)
@@ -232,9 +237,10 @@ int rdDrEntPOLYLINE(clsTranslator& tr, const clssENTITY& header)
         if (code == "0" && value == "VERTEX") {
             vertex.readSKey(tr);
             const int vertexFlags = utlKeyInt(vertex, "70", 0);
-            if (polyface && (vertexFlags & kVertexFaceOrPoint) != 0 && (vertexFlags & kVertexMeshPoint) == 0) {
+            if (polyface && (vertexFlags & kVertexFaceOrPoint) != 0 &&
+                (vertexFlags & kVertexMeshPoint) == 0) {
                 faces.push_back({{utlKeyInt(vertex, "71", 0), utlKeyInt(vertex, "72", 0),
-                                  utlKeyInt(vertex, "73", 0), utlKeyInt(vertex, "74", 0)}});
+                    utlKeyInt(vertex, "73", 0), utlKeyInt(vertex, "74", 0)}});
                 continue;
             }
             // A vertex without a position is left out; the rest of the
@@ -248,11 +254,12 @@ int rdDrEntPOLYLINE(clsTranslator& tr, const clssENTITY& header)
                 continue;
             }
             vertices.push_back({utlKeyReal(vertex, "10", 0.0), utlKeyReal(vertex, "20", 0.0),
-                                utlKeyReal(vertex, "40", defaultStartWidth),
-                                utlKeyReal(vertex, "41", defaultEndWidth), utlKeyReal(vertex, "42", 0.0)});
+                utlKeyReal(vertex, "40", defaultStartWidth), utlKeyReal(vertex, "41", defaultEndWidth),
+                utlKeyReal(vertex, "42", 0.0)});
             continue;
         }
-        tr.logs().logMsg("rdDrEntPolyline:\tunknown entity <%.*s>\n", static_cast<int>(value.size()), value.data());
+        tr.logs().logMsg(
+            "rdDrEntPolyline:\tunknown entity <%.*s>\n", static_cast<int>(value.size()), value.data());
         if (code == "0") {
             // No SEQEND: the polyline ends where the next entity starts,
             // which the section reads next.
@@ -261,7 +268,8 @@ int rdDrEntPOLYLINE(clsTranslator& tr, const clssENTITY& header)
         }
     }
     if (pairs == kMaxPolylinePairs) {
-        tr.logs().errMsg("<rdDrEntPOLYLINE>:\t\tNumber of vertices in POLYLINE exceeded <%d>", kMaxPolylinePairs);
+        tr.logs().errMsg(
+            "<rdDrEntPOLYLINE>:\t\tNumber of vertices in POLYLINE exceeded <%d>", kMaxPolylinePairs);
         // The vertices beyond it are consumed with the polyline, not drawn.
         clsEntitySection::consumeFollowers(tr, vertex, "VERTEX");
     }
@@ -286,11 +294,11 @@ int rdDrEntPOLYLINE(clsTranslator& tr, const clssENTITY& header)
 int rdDrEntLWPOLYLINE(clsTranslator& tr, const clssENTITY& entity)
 {
     tr.utlLogMsg("<rdDrEntLWPOLYLINE>:\t\tentered");
-    long count = utlAtol(
-        utlRequiredKey(tr, entity, "10", "rdDrEntLWPOLYLINE:\tNo value for Group Code <10> number of points read\n")
-            .c_str());
-    const long declared =
-        utlAtol(utlRequiredKey(tr, entity, "90.0", "rdDrEntLWPOLYLINE:\tNo value for Group Code <90.0>\n").c_str());
+    long count = utlAtol(utlRequiredKey(
+        tr, entity, "10", "rdDrEntLWPOLYLINE:\tNo value for Group Code <10> number of points read\n")
+                             .c_str());
+    const long declared = utlAtol(
+        utlRequiredKey(tr, entity, "90.0", "rdDrEntLWPOLYLINE:\tNo value for Group Code <90.0>\n").c_str());
     // One more vertex than declared is still taken.
     if (declared < count - 1)
         count = declared + 1;
@@ -302,10 +310,10 @@ int rdDrEntLWPOLYLINE(clsTranslator& tr, const clssENTITY& entity)
     vertices.reserve(static_cast<std::size_t>(count) + 1);
     for (long i = 0; i < count; ++i) {
         vertices.push_back({utlKeyReal(entity, utlIndexedKey("10", i).view(), 0.0),
-                            utlKeyReal(entity, utlIndexedKey("20", i).view(), 0.0),
-                            utlKeyReal(entity, utlIndexedKey("40", i).view(), constantWidth),
-                            utlKeyReal(entity, utlIndexedKey("41", i).view(), constantWidth),
-                            utlKeyReal(entity, utlIndexedKey("42", i).view(), 0.0)});
+            utlKeyReal(entity, utlIndexedKey("20", i).view(), 0.0),
+            utlKeyReal(entity, utlIndexedKey("40", i).view(), constantWidth),
+            utlKeyReal(entity, utlIndexedKey("41", i).view(), constantWidth),
+            utlKeyReal(entity, utlIndexedKey("42", i).view(), 0.0)});
     }
     if ((utlKeyInt(entity, "70.0", 0) & kClosed) != 0 && !vertices.empty())
         vertices.push_back(vertices.front());

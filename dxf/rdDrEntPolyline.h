@@ -20,7 +20,8 @@ struct utlArcParam {
 };
 
 // 0 for a bulge of 0 (a straight segment), else 1.
-int utlCalcArcParam(clsTranslator& tr, double x1, double y1, double x2, double y2, double bulge, utlArcParam& arc);
+int utlCalcArcParam(
+    clsTranslator& tr, double x1, double y1, double x2, double y2, double bulge, utlArcParam& arc);
 
 // The header was filled with single keys; the reader reads the vertices.
 int rdDrEntPOLYLINE(clsTranslator& tr, const clssENTITY& header);

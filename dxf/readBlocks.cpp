@@ -52,7 +52,7 @@ std::string_view readEntityName(clsTranslator& tr, const char* reader, std::size
     tr.utlReadGrpCodeValue(code, value);
     if (code != "0")
         tr.utlFatal("%s:\tUnexpected Group Code <%.*s>, should be <0>", reader, static_cast<int>(code.size()),
-                    code.data());
+            code.data());
     return value;
 }
 
@@ -64,10 +64,10 @@ int readBlock(clsTranslator& tr)
     clssENTITY entity;
     entity.readMKey(tr);
     const std::string* name = entity.find("2.0");
-    const char* fault = !name                      ? "readBlock:\tNo value for Grp Code <2.0> (Block Name)"
-                        : !entity.has("10.0")      ? "readBlock:\tNo value for Grp Code <10.0> (Origin X)"
-                        : !entity.has("20.0")      ? "readBlock:\tNo value for Grp Code <20.0> (Origin Y)"
-                                                   : nullptr;
+    const char* fault = !name ? "readBlock:\tNo value for Grp Code <2.0> (Block Name)"
+        : !entity.has("10.0") ? "readBlock:\tNo value for Grp Code <10.0> (Origin X)"
+        : !entity.has("20.0") ? "readBlock:\tNo value for Grp Code <20.0> (Origin Y)"
+                              : nullptr;
     tagKXBlockDef definition{};
     if (!fault) {
         if (name->size() >= sizeof definition.name)
@@ -139,12 +139,12 @@ int readBlocks(clsTranslator& tr)
             // No ENDSEC: what follows is read as the file's next section.
             in.seek(before);
             tr.logs().errMsg("readBlocks:\tBLOCKS section ends without <ENDSEC> at <%.*s>",
-                             static_cast<int>(value.size()), value.data());
+                static_cast<int>(value.size()), value.data());
             tr.setCurrentSection(kSectionNone);
             return 0;
         }
         tr.utlFatal("readBlocks:\tUnexpected Value <%.*s>, should be <BLOCK> or <ENDSEC>",
-                    static_cast<int>(value.size()), value.data());
+            static_cast<int>(value.size()), value.data());
     }
     tr.logs().errMsg("<readBlocks>:\t\tNumber of blocks in the BLOCKS SECTION exceeded <%d>", kMaxBlocks);
     tr.setCurrentSection(kSectionNone);

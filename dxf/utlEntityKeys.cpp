@@ -50,8 +50,8 @@ int utlKeyInt(const clssENTITY& entity, std::string_view key, int fallback)
     return utlKeyInt(entity.keys(), key, fallback);
 }
 
-const std::string& utlRequiredKey(clsTranslator& tr, const clssENTITY& entity, std::string_view key,
-                                  const char* message)
+const std::string& utlRequiredKey(
+    clsTranslator& tr, const clssENTITY& entity, std::string_view key, const char* message)
 {
     const std::string* text = entity.find(key);
     if (!text)

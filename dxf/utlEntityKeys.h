@@ -18,12 +18,16 @@ class clsKeyMap;
 // next entity.
 class clsSkipEntity : public std::runtime_error {
 public:
-    clsSkipEntity() : std::runtime_error("DXF entity skipped") {}
+    clsSkipEntity()
+        : std::runtime_error("DXF entity skipped")
+    {
+    }
 };
 
 // Writes the message (a trailing line end is not doubled) to the error log
 // and leaves the entity.
-[[noreturn]] void utlSkipEntity(clsTranslator& tr, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+[[noreturn]] void utlSkipEntity(clsTranslator& tr, const char* fmt, ...)
+    __attribute__((format(printf, 2, 3)));
 
 // The key "code.index" of a multi-key map.
 class utlIndexedKey {
@@ -43,9 +47,10 @@ int utlKeyInt(const clssENTITY& entity, std::string_view key, int fallback);
 
 // The value of a group the entity cannot do without; skips the entity
 // with the message (printed as it stands) when it is absent.
-const std::string& utlRequiredKey(clsTranslator& tr, const clssENTITY& entity, std::string_view key,
-                                  const char* message);
-double utlRequiredReal(clsTranslator& tr, const clssENTITY& entity, std::string_view key, const char* message);
+const std::string& utlRequiredKey(
+    clsTranslator& tr, const clssENTITY& entity, std::string_view key, const char* message);
+double utlRequiredReal(
+    clsTranslator& tr, const clssENTITY& entity, std::string_view key, const char* message);
 
 }  // namespace kxdxf
 
