@@ -175,6 +175,16 @@ TEST_F(BlocksTest, FileEndingInsideABlockAbortsTheRead)
     EXPECT_NE(std::string::npos, errorLog().find("fgets failed"));
 }
 
+TEST_F(BlocksTest, BlockTheEngineRefusesKeepsItsEntitiesOutOfTheDrawing)
+{
+    recorder().refuseBlocks = true;
+    ASSERT_EQ(1, read(concat({block("A", concat({lineEntity(), insert("B", {"66", "1"}), attrib("T"), kSeqend})),
+                              block("B", lineEntity(), false)}),
+                      lineEntity()));
+    EXPECT_EQ((Lines{"StartBlock A 5,5", "StartBlock B 5,5", kLine}), geometry());
+    EXPECT_NE(std::string::npos, errorLog().find("readBlock:\tBlock <A> not accepted, its entities are skipped"));
+}
+
 TEST_F(BlocksTest, AttributeDefinitionsInBlocksAreNotDrawn)
 {
     const Lines attdef{"0", "ATTDEF", "8", "0", "10", "0", "20", "0", "40", "1", "1", "x", "2", "TAG", "3", "?"};

@@ -138,7 +138,7 @@ int fakeStartBlock(KXDOC, const tagKXBlockDef* block)
     gRecorder.blocks.push_back(*block);
     gRecorder.calls.push_back(std::string("StartBlock ") + block->name + " " + num(block->baseX) + "," +
                               num(block->baseY));
-    return static_cast<int>(gRecorder.blocks.size());
+    return gRecorder.refuseBlocks ? 0 : static_cast<int>(gRecorder.blocks.size());
 }
 int fakeEndBlock(KXDOC)
 {

@@ -51,6 +51,7 @@ struct Recorder {
     int lastSetLayout = -1;
     std::vector<tagKXBlockDef> blocks;
     std::vector<tagKXInsert> inserts;
+    bool refuseBlocks = false;  // StartBlock answers 0, as an engine that takes no blocks
 
     // Only the geometry calls, for comparing what two reads drew.
     std::vector<std::string> geometry() const;
