@@ -1,7 +1,10 @@
 #include "utlEntityKeys.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "clsTranslator.h"
 #include "clssENTITY.h"
@@ -25,7 +28,13 @@ void utlSkipEntity(clsTranslator& tr, const char* fmt, ...)
 
 utlIndexedKey::utlIndexedKey(const char* code, long index)
 {
-    std::snprintf(text_, sizeof text_, "%s.%ld", code, index);
+    // Built by hand: one key per group of every vertex is asked for, and
+    // snprintf costs as much as the lookup.
+    const std::size_t codeLength = std::min(std::strlen(code), sizeof text_ - 24);
+    std::memcpy(text_, code, codeLength);
+    text_[codeLength] = '.';
+    char* end = std::to_chars(text_ + codeLength + 1, text_ + sizeof text_ - 1, index).ptr;
+    *end = '\0';
 }
 
 double utlKeyReal(const clsKeyMap& keys, std::string_view key, double fallback)

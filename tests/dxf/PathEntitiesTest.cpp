@@ -2,6 +2,7 @@
 // segments and arcs from bulges, widths, meshes, multiline styles, and the
 // malformed entities that are left out while the rest is read.
 #include "DxfTestSupport.h"
+#include "utlEntityKeys.h"
 
 #include <cmath>
 #include <cstring>
@@ -34,6 +35,13 @@ protected:
     }
     Lines geometry() const { return recorder().geometry(); }
 };
+
+TEST(IndexedKey, NamesTheOccurrenceOfAGroup)
+{
+    EXPECT_EQ("10.0", utlIndexedKey("10", 0).view());
+    EXPECT_EQ("42.123456", utlIndexedKey("42", 123456).view());
+    EXPECT_EQ("40.-1", utlIndexedKey("40", -1).view());
+}
 
 TEST_F(PathEntitiesTest, HalfCircleBulgesSwapStartAndEndWithTheirSign)
 {
