@@ -13,6 +13,7 @@ const clsEngineApi& clsEngineApi::engine()
         KXClipRgnCreate,  KXClipRgnAddPath,   KXClipRgnSet,       KXCreatePath,
         KXPathAddPolyline, KXPathAddCircleArc, KXPathAddEllipticArc, KXPathAddSpline,
         KXHatchCreate,    KXHatchCreatePattern, KXHatchAddPattern, KXHatchSetClipRgn,
+        KXStartBlock,     KXEndBlock,         KXInsertBlockStr,
     };
     return api;
 }

@@ -50,6 +50,9 @@ struct clsEngineApi {
     int (*HatchCreatePattern)(KXDOC, const KXPatternRecord*);
     int (*HatchAddPattern)(KXDOC, KXHATCH, int);
     int (*HatchSetClipRgn)(KXDOC, KXHATCH, int);
+    int (*StartBlock)(KXDOC, const tagKXBlockDef*);
+    int (*EndBlock)(KXDOC);
+    int (*InsertBlockStr)(KXDOC, const char*, const tagKXInsert*, const double*);
 
     // The exports of kxcore.
     static const clsEngineApi& engine();

@@ -90,6 +90,22 @@ KXHATCH hatchCreate(KXDOC) { return &gHatch; }
 int hatchCreatePattern(KXDOC, const KXPatternRecord*) { return 1; }
 int hatchAddPattern(KXDOC, KXHATCH, int) { return 1; }
 int hatchSetClipRgn(KXDOC, KXHATCH, int) { return 1; }
+int gBlockDepth = 0;
+// Definitions do not nest: one started inside another is refused.
+int startBlock(KXDOC, const tagKXBlockDef*)
+{
+    if (gBlockDepth > 0)
+        return 0;
+    gBlockDepth = 1;
+    return 1;
+}
+int endBlock(KXDOC)
+{
+    const int ended = gBlockDepth;
+    gBlockDepth = 0;
+    return ended;
+}
+int insertBlockStr(KXDOC, const char* name, const tagKXInsert*, const double*) { return name ? 1 : 0; }
 
 const clsEngineApi kNullEngine{
     addLayout, getCurrentLayout, setCurrentLayout, addProperty, attribColor, attribLineStyle,
@@ -97,6 +113,7 @@ const clsEngineApi kNullEngine{
     addSpline, push, pop,
     clipRgnCreate, clipRgnAddPath, clipRgnSet, createPath, pathAddPolyline, pathAddCircleArc,
     pathAddEllipticArc, pathAddSpline, hatchCreate, hatchCreatePattern, hatchAddPattern, hatchSetClipRgn,
+    startBlock, endBlock, insertBlockStr,
 };
 
 std::string gInputPath;
@@ -123,6 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::fwrite(data, 1, size, file);
     std::fclose(file);
     gDepth = 0;
+    gBlockDepth = 0;
     clsTranslator translator(kNullEngine, nullptr);
     translator.read(gInputPath.c_str());
     if (gDepth != 0)

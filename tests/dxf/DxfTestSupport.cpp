@@ -115,11 +115,13 @@ int fakeAddEllipticArc(KXDOC, const double* c, const double* axis, double ratio,
                               " a=" + num(start) + "," + num(end) + elevation(z));
     return 1;
 }
-int fakeAddSpline(KXDOC, int, KXPoint*, int, const double*, int, const double*, int,
+int fakeAddSpline(KXDOC, int degree, KXPoint*, int count, const double*, int knots, const double*, int,
                   const tagKXEntAttrib*, const double*)
 {
-    gRecorder.calls.push_back("AddSpline");
-    return 1;
+    gRecorder.calls.push_back("AddSpline d=" + std::to_string(degree) + " n=" + std::to_string(count) +
+                              " k=" + std::to_string(knots));
+    // As the engine: nothing is created unless the knots fit.
+    return static_cast<long long>(degree) + count + 1 == knots ? 1 : 0;
 }
 void fakePush(KXDOC, const double* axes)
 {
@@ -210,6 +212,26 @@ int fakeHatchSetClipRgn(KXDOC, KXHATCH hatch, int region)
                               std::to_string(region));
     return hatch && region > 0 ? 1 : 0;
 }
+int fakeStartBlock(KXDOC, const tagKXBlockDef* block)
+{
+    gRecorder.blocks.push_back(*block);
+    gRecorder.calls.push_back(std::string("StartBlock ") + block->name + " " + num(block->baseX) + "," +
+                              num(block->baseY));
+    return gRecorder.refuseBlocks ? 0 : static_cast<int>(gRecorder.blocks.size());
+}
+int fakeEndBlock(KXDOC)
+{
+    gRecorder.calls.push_back("EndBlock");
+    return static_cast<int>(gRecorder.blocks.size());
+}
+int fakeInsertBlockStr(KXDOC, const char* name, const tagKXInsert* insert, const double* z)
+{
+    gRecorder.inserts.push_back(*insert);
+    gRecorder.calls.push_back(std::string("InsertBlockStr ") + name + " " + num(insert->x) + "," + num(insert->y) +
+                              " r=" + num(insert->rotation) + " s=" + num(insert->scaleX) + "," +
+                              num(insert->scaleY) + elevation(z));
+    return 1;
+}
 
 const clsEngineApi kRecordingApi{
     fakeAddLayout, fakeGetCurrentLayout, fakeSetCurrentLayout, fakeAddProperty,
@@ -219,11 +241,13 @@ const clsEngineApi kRecordingApi{
     fakeClipRgnCreate, fakeClipRgnAddPath, fakeClipRgnSet, fakeCreatePath,
     fakePathAddPolyline, fakePathAddCircleArc, fakePathAddEllipticArc, fakePathAddSpline,
     fakeHatchCreate, fakeHatchCreatePattern, fakeHatchAddPattern, fakeHatchSetClipRgn,
+    fakeStartBlock, fakeEndBlock, fakeInsertBlockStr,
 };
 
 bool isGeometry(const std::string& call)
 {
-    return call.rfind("Add", 0) == 0 || call == "Push" || call == "Pop";
+    return call.rfind("Add", 0) == 0 || call == "Push" || call == "Pop" || call.rfind("StartBlock", 0) == 0 ||
+           call == "EndBlock" || call.rfind("InsertBlockStr", 0) == 0;
 }
 
 }  // namespace

@@ -53,6 +53,9 @@ struct Recorder {
     int regions = 0;
     int paths = 0;
     int hatches = 0;
+    std::vector<tagKXBlockDef> blocks;
+    std::vector<tagKXInsert> inserts;
+    bool refuseBlocks = false;  // StartBlock answers 0, as an engine that takes no blocks
 
     // Only the geometry calls, for comparing what two reads drew.
     std::vector<std::string> geometry() const;
