@@ -109,6 +109,10 @@ public:
     // Not a numbered slot: how an owner ends the entity (KXEntDeleter).
     // Deletes it, unless the entity lives in storage it does not own.
     virtual void Dispose();
+    // Not a numbered slot: a fill (a hatch) appends the pieces that replace
+    // it when its document is finished and returns true; other entities
+    // return false and stay.
+    virtual bool ExplodeFill(CKXDoc& doc, KXEntList& out) const;
 
 protected:
     std::uint8_t m_flags = 0;
