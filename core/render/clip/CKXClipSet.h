@@ -29,6 +29,8 @@ public:
     // A copy whose transform is this set's composed with xf.
     KXEntPtr CloneTransformed(const CTransf2D& xf) const override;
     int IsDuplicate(KXKeyMap&, double) override { return 1; }
+    int Read(CKXArchive*, int) override { return 1; }
+    bool ChangesClip() const override { return true; }
     // With flag 8 a copy goes to out; otherwise the set is applied now.
     void Clip(CKXClipRgnSet& clip, KXEntList& out, CKXDoc& doc, const CTransf2D* xf) override;
 

@@ -31,7 +31,9 @@ public:
     int GetType() const override { return KXENT_CLIPSTACK; }
     void Quantise(double, const CFltPoint&) override {}
     KXEntPtr CloneTransformed(const CTransf2D& xf) const override;
-    int IsDuplicate(KXKeyMap&, double) override { return 1; }
+    int IsDuplicate(KXKeyMap&, double) override { return 0; }
+    int Read(CKXArchive* archive, int) override { return archive != nullptr ? 1 : 0; }
+    bool ChangesClip() const override { return true; }
     // With flag 4 the level is pushed or popped now and nothing is kept;
     // otherwise a copy goes to out.
     void Clip(CKXClipRgnSet& clip, KXEntList& out, CKXDoc& doc, const CTransf2D* xf) override;

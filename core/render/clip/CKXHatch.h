@@ -35,6 +35,8 @@ public:
     // A copy whose transform is xf composed with the hatch's.
     KXEntPtr CloneTransformed(const CTransf2D& xf) const override;
     int IsDuplicate(KXKeyMap&, double) override { return 1; }
+    int Read(CKXArchive*, int) override { return 1; }
+    bool GrowsExtents() const override { return true; }
     bool ExplodeFill(CKXDoc& doc, KXEntList& out) const override;
 
 private:

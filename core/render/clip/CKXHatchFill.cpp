@@ -148,6 +148,8 @@ bool CKXHatchFill::LayPattern(CKXPattern& pattern, CKXClipRgn& region, double k,
 
     const CFltPoint first{base.x + s0 * f * u.x + tFirst * o.x, base.y + s0 * f * u.y + tFirst * o.y};
     const CFltPoint along{(s1 - s0) * f * u.x, (s1 - s0) * f * u.y};
+    // Every line starts before the region's extents: outside.
+    CKXClip clip(region, true);
     for (double i = 0.0; i < count; i += stride) {
         if (m_pieces >= kMaxPieces) {
             m_reason = "hatch stopped at its most pieces";
@@ -160,16 +162,16 @@ bool CKXHatchFill::LayPattern(CKXPattern& pattern, CKXClipRgn& region, double k,
             CKXStyleExploder::PhaseAt(*style, factor, -t * pattern.Shift(), line.EnsurePhase());
         }
         ++m_lines;
-        Pieces(line, region, style, factor, cut, out);
+        Pieces(line, clip, style, factor, cut, out);
     }
     if (style != nullptr && !cut) pattern.GetLineStyle()->phaseTracking = 0;
     return complete;
 }
 
-void CKXHatchFill::Pieces(CKXLine& line, CKXClipRgn& region, const KXLineStyleExt* style, double factor, bool cut,
+void CKXHatchFill::Pieces(CKXLine& line, CKXClip& clip, const KXLineStyleExt* style, double factor, bool cut,
                           KXEntList& out) {
-    CKXClip clip(region, true);
-    std::vector<std::unique_ptr<CKXLine>> pieces;
+    std::vector<std::unique_ptr<CKXLine>>& pieces = m_scratch;
+    pieces.clear();
     clip.Clip(line, pieces);
     const std::size_t n = style != nullptr ? style->elements.size() : 0;
     const bool trailingGap = n > 1 && style->elements.back() < 0.0;

@@ -13,15 +13,18 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "CKXLine.h"
 #include "IKXEnt.h"
 #include "KXStatus.h"
 
+class CKXClip;
 class CKXClipRgn;
 class CKXDoc;
 class CKXHatch;
-class CKXLine;
 class CKXPattern;
 struct KXLineStyleExt;
 
@@ -55,7 +58,7 @@ private:
     // False when the pattern asked for more lines than the budget left.
     bool LayPattern(CKXPattern& pattern, CKXClipRgn& region, double k, KXEntList& out);
     // Clipped, phased and finished pieces of one line.
-    void Pieces(CKXLine& line, CKXClipRgn& region, const KXLineStyleExt* style, double factor, bool cut,
+    void Pieces(CKXLine& line, CKXClip& clip, const KXLineStyleExt* style, double factor, bool cut,
                 KXEntList& out);
 
     CKXDoc& m_doc;
@@ -63,4 +66,6 @@ private:
     std::size_t m_lines = 0;
     std::size_t m_pieces = 0;
     std::string m_reason;
+    // The pieces of the line being clipped (kept allocated from line to line).
+    std::vector<std::unique_ptr<CKXLine>> m_scratch;
 };
