@@ -12,17 +12,29 @@ namespace {
 // Determinants of grid coordinates (up to 2^32 apart) need 65 bits.
 __extension__ using Wide = __int128;
 
-int Sign(Wide v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
+// Grid coordinates below this magnitude differ by less than 2^31, so their
+// determinants fit in 64 bits.
+constexpr std::int64_t kNarrow = std::int64_t{1} << 30;
+
+bool IsNarrow(const KXGridPoint& p) { return p.x > -kNarrow && p.x < kNarrow && p.y > -kNarrow && p.y < kNarrow; }
+
+template <class W>
+int Sign(W v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 
 // Side of p against the line a -> a + d (cross product).
 Wide Side(const KXGridPoint& a, std::int64_t dx, std::int64_t dy, const KXGridPoint& p) {
     return Wide{dx} * (p.y - a.y) - Wide{dy} * (p.x - a.x);
 }
 
-// 0 when either point lies on the line, -1 on opposite sides, 1 on the same side.
-int Orientation(Wide sideOfFirst, Wide sideOfSecond) {
-    if (sideOfFirst == 0 || sideOfSecond == 0) return 0;
-    return Sign(sideOfFirst) == Sign(sideOfSecond) ? 1 : -1;
+// Of the signs of two points' sides: 0 when either lies on the line, -1 on
+// opposite sides, 1 on the same side.
+int Orientation(int signOfFirst, int signOfSecond) {
+    if (signOfFirst == 0 || signOfSecond == 0) return 0;
+    return signOfFirst == signOfSecond ? 1 : -1;
+}
+
+CPointIntCross Record(const KXGridPoint& p, std::int32_t kind) {
+    return {static_cast<std::int32_t>(p.x), static_cast<std::int32_t>(p.y), kind};
 }
 
 bool AllOnOneLine(const std::vector<std::int32_t>& v) {
@@ -81,6 +93,7 @@ void CKXClipRgn::Quantise(double scale, const CFltPoint& origin) {
     m_scale = std::isfinite(scale) && scale > 0.0 ? scale : 0.0;
     m_origin = origin;
     m_grid.clear();
+    m_gridBoxes.clear();
     m_gridMin = {INT64_MAX, INT64_MAX};
     m_gridMax = {INT64_MIN, INT64_MIN};
     for (const auto& contour : m_contours) {
@@ -103,14 +116,19 @@ void CKXClipRgn::Quantise(double scale, const CFltPoint& origin) {
         // A single grid point, or vertices all on one line, enclose nothing
         // (the overlap rules would otherwise see an inside along the line).
         if (vertices.size() < 4 || AllOnOneLine(vertices)) continue;
+        GridBox box{{INT64_MAX, INT64_MAX}, {INT64_MIN, INT64_MIN}};
         for (std::size_t i = 0; i < vertices.size(); i += 2) {
-            m_gridMin = {std::min<std::int64_t>(m_gridMin.x, vertices[i]), std::min<std::int64_t>(m_gridMin.y, vertices[i + 1])};
-            m_gridMax = {std::max<std::int64_t>(m_gridMax.x, vertices[i]), std::max<std::int64_t>(m_gridMax.y, vertices[i + 1])};
+            box.low = {std::min<std::int64_t>(box.low.x, vertices[i]), std::min<std::int64_t>(box.low.y, vertices[i + 1])};
+            box.high = {std::max<std::int64_t>(box.high.x, vertices[i]), std::max<std::int64_t>(box.high.y, vertices[i + 1])};
         }
+        m_gridMin = {std::min(m_gridMin.x, box.low.x), std::min(m_gridMin.y, box.low.y)};
+        m_gridMax = {std::max(m_gridMax.x, box.high.x), std::max(m_gridMax.y, box.high.y)};
+        m_gridBoxes.push_back(box);
         vertices.push_back(vertices[0]);
         vertices.push_back(vertices[1]);
         m_grid.push_back(std::move(vertices));
     }
+    m_narrowGrid = m_grid.empty() || (IsNarrow(m_gridMin) && IsNarrow(m_gridMax));
 }
 
 void CKXClipRgn::EnsureGrid() {
@@ -144,54 +162,81 @@ std::unique_ptr<CKXClipRgn> CKXClipRgn::CloneTransformed(const CTransf2D& xf) co
     return copy;
 }
 
-void CKXClipRgn::Crossings(const KXGridPoint& a, const KXGridPoint& b, std::vector<CPointIntCross>& out) const {
+template <class W>
+void CKXClipRgn::CrossingsIn(const KXGridPoint& a, const KXGridPoint& b, std::vector<CPointIntCross>& out) const {
     const std::int64_t dx = b.x - a.x, dy = b.y - a.y;
-    if (dx == 0 && dy == 0) return;
     const bool vertical = dx == 0, horizontal = dy == 0;
     // Spans along the segment are compared on y when it is vertical.
     const std::int64_t abLow = vertical ? std::min(a.y, b.y) : std::min(a.x, b.x);
     const std::int64_t abHigh = vertical ? std::max(a.y, b.y) : std::max(a.x, b.x);
-    CDirectSegmentIntIter it(m_grid);
-    for (bool more = it.Reset(); more; more = it.Next()) {
-        const KXGridPoint p = it.Current();
-        const KXGridPoint q = it.Following();
-        const Wide sideP = Side(a, dx, dy, p);
-        const Wide sideQ = Side(a, dx, dy, q);
-        // Strictly on one side: no intersection (this covers parallel edges).
-        if ((sideP > 0 && sideQ > 0) || (sideP < 0 && sideQ < 0)) continue;
-        if (sideP == 0 && sideQ == 0) {
-            // Collinear: the ends of the overlap count when the boundary
-            // passes through it rather than touching the line.
-            if (Orientation(Side(a, dx, dy, it.Previous()), Side(a, dx, dy, it.AfterFollowing())) >= 1) continue;
-            const std::int64_t pc = vertical ? p.y : p.x, qc = vertical ? q.y : q.x;
-            const std::int64_t low = std::min(pc, qc), high = std::max(pc, qc);
-            if (!(abLow < high && low < abHigh)) continue;
-            const KXGridPoint& lowEnd = pc <= qc ? p : q;
-            const KXGridPoint& highEnd = pc <= qc ? q : p;
-            if (abLow < low)
-                out.push_back({static_cast<std::int32_t>(lowEnd.x), static_cast<std::int32_t>(lowEnd.y), CPointIntCross::kOverlapEnd});
-            if (abHigh > high)
-                out.push_back({static_cast<std::int32_t>(highEnd.x), static_cast<std::int32_t>(highEnd.y), CPointIntCross::kOverlapEnd});
+    const auto side = [&](const KXGridPoint& v) { return W{dx} * (v.y - a.y) - W{dy} * (v.x - a.x); };
+    const KXGridPoint segmentLow{std::min(a.x, b.x), std::min(a.y, b.y)};
+    const KXGridPoint segmentHigh{std::max(a.x, b.x), std::max(a.y, b.y)};
+    for (std::size_t c = 0; c < m_grid.size(); ++c) {
+        // A contour whose box the segment's box misses has no crossing.
+        const GridBox& box = m_gridBoxes[c];
+        if (box.high.x < segmentLow.x || box.low.x > segmentHigh.x || box.high.y < segmentLow.y ||
+            box.low.y > segmentHigh.y)
             continue;
+        const std::vector<std::int32_t>& contour = m_grid[c];
+        // Vertices 0..n-1; the closing copy of vertex 0 is not one.
+        const std::size_t n = contour.size() / 2 - 1;
+        const auto vertex = [&](std::size_t i) { return KXGridPoint{contour[2 * i], contour[2 * i + 1]}; };
+        // Each vertex's side is computed once and carried to the next edge.
+        KXGridPoint p = vertex(0);
+        W sidePrevious = side(vertex(n - 1));
+        W sideP = side(p);
+        KXGridPoint q;
+        W sideQ = 0;
+        for (std::size_t i = 0; i < n; ++i, sidePrevious = sideP, sideP = sideQ, p = q) {
+            const std::size_t next = i + 1 == n ? 0 : i + 1;
+            q = vertex(next);
+            sideQ = side(q);
+            // Strictly on one side: no intersection (parallel edges too).
+            if ((sideP > 0 && sideQ > 0) || (sideP < 0 && sideQ < 0)) continue;
+            if (sideP == 0 && sideQ == 0) {
+                // Collinear: the ends of the overlap count when the
+                // boundary passes through it rather than touching the line.
+                const W sideAfter = side(vertex(next + 1 == n ? 0 : next + 1));
+                if (Orientation(Sign(sidePrevious), Sign(sideAfter)) >= 1) continue;
+                const std::int64_t pc = vertical ? p.y : p.x, qc = vertical ? q.y : q.x;
+                const std::int64_t low = std::min(pc, qc), high = std::max(pc, qc);
+                if (!(abLow < high && low < abHigh)) continue;
+                const KXGridPoint& lowEnd = pc <= qc ? p : q;
+                const KXGridPoint& highEnd = pc <= qc ? q : p;
+                if (abLow < low) out.push_back(Record(lowEnd, CPointIntCross::kOverlapEnd));
+                if (abHigh > high) out.push_back(Record(highEnd, CPointIntCross::kOverlapEnd));
+                continue;
+            }
+            const W den = sideQ - sideP;  // e.y d.x - d.y e.x
+            const W lambda = -sideP;      // position on the edge, 0..den
+            const std::int64_t ex = q.x - p.x, ey = q.y - p.y;
+            const W mu = W{ey} * (p.x - a.x) - W{ex} * (p.y - a.y);  // position on a->b
+            if (den > 0 ? (mu <= 0 || mu >= den) : (mu >= 0 || mu <= den)) continue;  // outside, or at a or b
+            if (lambda == den) continue;  // at q: the next edge's start
+            if (lambda == 0) {
+                // At p: a crossing only when the boundary passes from one side to the other.
+                if (Orientation(Sign(sidePrevious), Sign(sideQ)) == -1) out.push_back(Record(p, CPointIntCross::kCrossing));
+                continue;
+            }
+            const long double t = static_cast<long double>(lambda) / static_cast<long double>(den);
+            CPointIntCross cross;
+            cross.x = vertical ? static_cast<std::int32_t>(a.x)
+                               : TruncToInt(static_cast<long double>(p.x) + t * static_cast<long double>(ex));
+            cross.y = horizontal ? static_cast<std::int32_t>(a.y)
+                                 : TruncToInt(static_cast<long double>(p.y) + t * static_cast<long double>(ey));
+            out.push_back(cross);
         }
-        const Wide den = sideQ - sideP;  // e.y d.x - d.y e.x
-        const Wide lambda = -sideP;      // position on the edge, 0..den
-        const std::int64_t ex = q.x - p.x, ey = q.y - p.y;
-        const Wide mu = Wide{ey} * (p.x - a.x) - Wide{ex} * (p.y - a.y);  // position on a->b
-        if (den > 0 ? (mu <= 0 || mu >= den) : (mu >= 0 || mu <= den)) continue;  // outside, or at a or b
-        if (lambda == den) continue;  // at q: the next edge's start
-        if (lambda == 0) {
-            // At p: a crossing only when the boundary passes from one side to the other.
-            if (Orientation(Side(a, dx, dy, it.Previous()), sideQ) != -1) continue;
-            out.push_back({static_cast<std::int32_t>(p.x), static_cast<std::int32_t>(p.y), CPointIntCross::kCrossing});
-            continue;
-        }
-        const long double t = static_cast<long double>(lambda) / static_cast<long double>(den);
-        CPointIntCross cross;
-        cross.x = vertical ? static_cast<std::int32_t>(a.x) : TruncToInt(static_cast<long double>(p.x) + t * static_cast<long double>(ex));
-        cross.y = horizontal ? static_cast<std::int32_t>(a.y) : TruncToInt(static_cast<long double>(p.y) + t * static_cast<long double>(ey));
-        out.push_back(cross);
     }
+}
+
+void CKXClipRgn::Crossings(const KXGridPoint& a, const KXGridPoint& b, std::vector<CPointIntCross>& out) const {
+    if (a.x == b.x && a.y == b.y) return;
+    // Small coordinates keep every determinant within 64 bits.
+    if (m_narrowGrid && IsNarrow(a) && IsNarrow(b))
+        CrossingsIn<std::int64_t>(a, b, out);
+    else
+        CrossingsIn<Wide>(a, b, out);
 }
 
 int CKXClipRgn::Flips(const std::vector<CPointIntCross>& records, std::size_t first) {

@@ -70,6 +70,10 @@ public:
     static int Flips(const std::vector<CPointIntCross>& records, std::size_t first);
 
 private:
+    // The crossing search in W arithmetic (64 or 128 bits).
+    template <class W>
+    void CrossingsIn(const KXGridPoint& a, const KXGridPoint& b, std::vector<CPointIntCross>& out) const;
+
     Contours m_contours;
     CFltExtents m_extents;
     double m_scale = 0.0;
@@ -77,8 +81,15 @@ private:
     // Per contour its distinct grid vertices, the first repeated at the
     // end; contours that collapse to one grid point are left out.
     CDirectSegmentIntIter::Contours m_grid;
+    // The grid box of each of those contours.
+    struct GridBox {
+        KXGridPoint low;
+        KXGridPoint high;
+    };
+    std::vector<GridBox> m_gridBoxes;
     KXGridPoint m_gridMin;
     KXGridPoint m_gridMax;
+    bool m_narrowGrid = true;
     CDirectSegmentIter m_iters[2];
     CDirectSegmentIntIter m_intIters[2];
 };
