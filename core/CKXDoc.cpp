@@ -79,7 +79,9 @@ int CKXDoc::AddEntClipped(KXEntPtr ent, bool growExtents, IKXContainer* target) 
 
 void CKXDoc::RecalcExtents() {
     m_extents.SetEmpty();
-    CKXClipRgnSet* clip = ActiveClip();
+    // The set itself, also while it has no region: draw-time clip sets in
+    // the stream give it regions as they are met.
+    CKXClipRgnSet* clip = GetClipRgnSet();
     for (const KXEntPtr& ent : m_entities) MergeExtentsOf(*ent, clip);
 }
 

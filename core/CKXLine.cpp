@@ -8,6 +8,8 @@
 #include "KXSegmentKey.h"
 #include "geom/KXTrunc.h"
 #include "render/KXEntityDraw.h"
+#include "render/clip/CKXClipRgnSet.h"
+#include "render/clip/KXClipRegions.h"
 
 CKXLine::CKXLine(const CKXLine& other)
     : IKXEnt(other),
@@ -83,7 +85,12 @@ CFltExtents& CKXLine::GetExtents(CFltExtents& out) const {
     return out;
 }
 
-CFltExtents& CKXLine::GetExtentsXf(CFltExtents& out, const CTransf2D* xf, CKXClipRgnSet*, int) const {
+CFltExtents& CKXLine::GetExtentsXf(CFltExtents& out, const CTransf2D* xf, CKXClipRgnSet* clip, int) const {
+    if (clip != nullptr && !clip->IsEmpty()) {
+        KXEntList pieces;
+        ClipPlaced(*clip, pieces, xf);
+        return kxclip::ExtentsOf(pieces, out);
+    }
     if (!xf) return GetExtents(out);
     out.SetEmpty();
     out.Merge(xf->Apply(m_start));
@@ -139,6 +146,16 @@ int CKXLine::IsDuplicate(KXKeyMap& keys, double scale) {
     return keys.insert(KXSegmentKey(m_q[0], m_q[1], m_q[2], m_q[3], scale)).second ? 0 : 1;
 }
 
-void CKXLine::Clip(CKXClipRgnSet&, KXEntList&, CKXDoc&, const CTransf2D*) {
-    // Clipping is provided by the clip-region code.
+void CKXLine::Clip(CKXClipRgnSet& clip, KXEntList& out, CKXDoc&, const CTransf2D* xf) {
+    ClipPlaced(clip, out, xf);
+}
+
+void CKXLine::ClipPlaced(CKXClipRgnSet& clip, KXEntList& out, const CTransf2D* xf) const {
+    if (xf == nullptr || xf->IsIdentity()) {
+        clip.ClipThrough(*this, out);
+        return;
+    }
+    CKXLine placed(*this);
+    placed.SetPoints(xf->Apply(m_start), xf->Apply(m_end));
+    clip.ClipThrough(placed, out);
 }

@@ -77,8 +77,9 @@ public:
     void Quantise(double scale, const CFltPoint& origin) override;
     KXEntPtr CloneTransformed(const CTransf2D& xf) const override;
     int IsDuplicate(KXKeyMap& keys, double scale) override;
-    // Clipping is provided by the clip-region code.
     void Clip(CKXClipRgnSet& clip, KXEntList& out, CKXDoc& doc, const CTransf2D* xf) override;
+    // The pieces of the line placed by xf (when given) inside the regions.
+    void ClipPlaced(CKXClipRgnSet& clip, KXEntList& out, const CTransf2D* xf) const;
 
 protected:
     // Set by CKXLinePiece when the line lives in a CKXPieceStore; kept

@@ -7,6 +7,8 @@
 #include "KXSegmentKey.h"
 #include "geom/KXTrunc.h"
 #include "render/KXEntityDraw.h"
+#include "render/clip/CKXClipRgnSet.h"
+#include "render/clip/KXClipRegions.h"
 
 void CKXPolyline::Draw(HDC dc, CKXConverter& rc) { kxdraw::DrawPolyline(*this, dc, rc); }
 
@@ -30,7 +32,12 @@ CFltExtents& CKXPolyline::GetExtents(CFltExtents& out) const {
     return out;
 }
 
-CFltExtents& CKXPolyline::GetExtentsXf(CFltExtents& out, const CTransf2D* xf, CKXClipRgnSet*, int) const {
+CFltExtents& CKXPolyline::GetExtentsXf(CFltExtents& out, const CTransf2D* xf, CKXClipRgnSet* clip, int) const {
+    if (clip != nullptr && !clip->IsEmpty()) {
+        KXEntList pieces;
+        ClipPlaced(*clip, pieces, xf);
+        return kxclip::ExtentsOf(pieces, out);
+    }
     if (!xf) return GetExtents(out);
     out.SetEmpty();
     for (const CFltPoint& p : m_points) out.Merge(xf->Apply(p));
@@ -109,6 +116,19 @@ int CKXPolyline::IsDuplicate(KXKeyMap& keys, double scale) {
     return allPresent ? 1 : 0;
 }
 
-void CKXPolyline::Clip(CKXClipRgnSet&, KXEntList&, CKXDoc&, const CTransf2D*) {
-    // Clipping is provided by the clip-region code.
+void CKXPolyline::Clip(CKXClipRgnSet& clip, KXEntList& out, CKXDoc&, const CTransf2D* xf) {
+    ClipPlaced(clip, out, xf);
+}
+
+void CKXPolyline::ClipPlaced(CKXClipRgnSet& clip, KXEntList& out, const CTransf2D* xf) const {
+    if (xf == nullptr || xf->IsIdentity()) {
+        clip.ClipThrough(*this, out);
+        return;
+    }
+    std::vector<CFltPoint> points;
+    points.reserve(m_points.size());
+    for (const CFltPoint& p : m_points) points.push_back(xf->Apply(p));
+    CKXPolyline placed(std::move(points));
+    placed.SetFlags(GetFlags());
+    clip.ClipThrough(placed, out);
 }

@@ -9,6 +9,8 @@ void KXEntDeleter::operator()(IKXEnt* ent) const {
 
 void IKXEnt::Dispose() { delete this; }
 
+bool IKXEnt::ExplodeFill(CKXDoc&, KXEntList&) const { return false; }
+
 CFltExtents& IKXEnt::GetExtentsXf(CFltExtents& out, const CTransf2D*, CKXClipRgnSet*, int) const {
     out.SetEmpty();
     return out;

@@ -128,6 +128,13 @@ public:
     // one record of the drawing file and returns true; false (nothing
     // appended) when it is stored whole.
     virtual bool SplitForStorage(KXEntList& /*out*/) const { return false; }
+    // A fill (a hatch) appends the attribute sets and pieces that replace
+    // it and returns true; other entities return false and stay.
+    virtual bool ExplodeFill(CKXDoc& doc, KXEntList& out) const;
+    // Whether the entity changes the clip regions in force (clip sets and
+    // stacks) rather than being clipped by them: its Clip then applies it
+    // or keeps a copy for drawing.
+    virtual bool ChangesClip() const { return false; }
 
 protected:
     std::uint8_t m_flags = 0;

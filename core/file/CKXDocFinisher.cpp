@@ -20,6 +20,8 @@
 #include "geom/KXTrunc.h"
 #include "render/CKXStyleExploder.h"
 #include "text/CKXGlyphStore.h"
+#include "render/clip/CKXClipRgnSet.h"
+#include "render/clip/KXClipRegions.h"
 
 namespace {
 const char* const kPropertiesHeading = "FILE PROPERTIES";
@@ -113,11 +115,15 @@ double CKXDocFinisher::ClipResolution(const CFltExtents& box) {
 void CKXDocFinisher::FixClipResolution() {
     m_clipResolution = ClipResolution(m_working);
     if (m_clipResolution <= 0.0) {
-        // Clip regions are measured here once the clip-region code holds
-        // them; until then nothing else can give the document a size.
+        // Only the clip regions can still give the document a size.
+        m_working = kxclip::RegionExtents(m_doc);
+        m_clipResolution = ClipResolution(m_working);
+    }
+    if (m_clipResolution <= 0.0) {
         m_working = CFltExtents(0.0, 0.0, 0.0, 0.0);
         m_clipResolution = kFallbackResolution;
     }
+    kxclip::QuantiseRegions(m_doc, m_clipResolution, {m_working.xmin, m_working.ymin});
     m_doc.SetExtents(m_working);
 }
 
@@ -149,6 +155,10 @@ void CKXDocFinisher::ExplodeStyledAndSplit() {
         ~Prefetching() { store.StopPrefetching(); }
     } prefetching{m_doc.Pieces()};
     if (exploder) m_doc.Pieces().StartPrefetching();
+    // Hatch patterns switch attributes against those in force where the
+    // hatch stands: without an exploder the pass follows them itself.
+    const bool followAttribs = !exploder && !m_doc.Patterns().empty();
+    if (followAttribs) m_doc.Attribs().ResetToDefault();
     // So are the pages of a long list, a little ahead of its end.
     std::optional<CKXPagePrefetcher> listPrefetcher;
     if (exploder && output.capacity() * sizeof(KXEntPtr) > kListAhead) listPrefetcher.emplace();
@@ -160,13 +170,15 @@ void CKXDocFinisher::ExplodeStyledAndSplit() {
         const int type = ent->GetType();
         if (exploder && type == KXENT_ATTRIBSET) {
             exploder->ApplyAttribSet(static_cast<const CKXAttribSet&>(*ent));
+        } else if (followAttribs && type == KXENT_ATTRIBSET) {
+            m_doc.Attribs().Apply(static_cast<const CKXAttribSet&>(*ent), nullptr, 1.0, nullptr);
         } else if (exploder && exploder->HasStyle() && ent->IsStyledGeometry()) {
             // Pattern pieces replace the entity unless every piece is solid;
             // they go straight to the end of the list.
             if (exploder->Explode(*ent, output)) continue;
         }
-        // Hatches are exploded into clipped pattern lines by the hatch code
-        // once it takes part here; until then they stay as they are.
+        // Fills (hatches) are replaced by their clipped pattern lines.
+        if (ent->ExplodeFill(m_doc, output)) continue;
         if (ent->SplitForStorage(output)) continue;
         output.push_back(std::move(ent));
     }
@@ -177,6 +189,8 @@ void CKXDocFinisher::ExplodeStyledAndSplit() {
 
 void CKXDocFinisher::ClipStream() {
     CKXAttribTable& tables = m_doc.Attribs();
+    CKXClipRgnSet& regions = *m_doc.GetClipRgnSet();
+    regions.Reset();
     m_doc.ResetExtents();
     KXEntList input = std::move(m_doc.GetEntList());
     m_doc.GetEntList().clear();
@@ -188,26 +202,19 @@ void CKXDocFinisher::ClipStream() {
             m_doc.AddEnt(std::move(ent), false, nullptr);
             continue;
         }
-        if (type == KXENT_CLIPSET) {
-            // A clip set acting at draw time clips to a copy of itself; any
-            // other one changes the active regions now and leaves the stream.
-            if (CKXClipRgnSet* regions = m_doc.GetClipRgnSet()) {
-                KXEntList kept;
-                ent->Clip(*regions, kept, m_doc, nullptr);
-                for (KXEntPtr& copy : kept) m_doc.AddEnt(std::move(copy), false, nullptr);
-            } else {
-                m_doc.AddEnt(std::move(ent), false, nullptr);
-            }
-            continue;
-        }
-        // Clip stacks that push or pop levels now are handled here by the
-        // clip-region code once it takes part; until then they stay.
-        if (type == KXENT_CLIPSTACK) {
-            m_doc.AddEnt(std::move(ent), false, nullptr);
+        if (ent->ChangesClip()) {
+            // Clip sets and stacks acting at draw time clip to a copy of
+            // themselves; the others change the active regions now and
+            // leave the stream.
+            KXEntList kept;
+            ent->Clip(regions, kept, m_doc, nullptr);
+            for (KXEntPtr& copy : kept) m_doc.AddEnt(std::move(copy), false, nullptr);
             continue;
         }
         m_doc.AddEntClipped(std::move(ent), true, nullptr);
     }
+    // The extents are measured from no region on, as drawing starts.
+    regions.Reset();
 }
 
 void CKXDocFinisher::FollowAndMeasureStream() {

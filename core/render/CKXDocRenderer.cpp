@@ -10,6 +10,7 @@
 #include "CKXDoc.h"
 #include "CKXMarker.h"
 #include "CKXTreeIter.h"
+#include "clip/CKXClipRgnSet.h"
 
 namespace {
 
@@ -93,7 +94,9 @@ void CKXDocRenderer::Draw(HDC dc, CKXConverter& rc) {
     const CFltExtents window = rc.GetWindow();
     rc.SetDoc(&m_doc);
     // Clip sets met in the stream build the active regions from scratch.
-    rc.SetClipStack(m_doc.GetClipRgnSet());
+    CKXClipRgnSet* clip = m_doc.GetClipRgnSet();
+    if (clip != nullptr) clip->Reset();
+    rc.SetClipStack(clip);
     MarkVisible(window, rc.GetScaleX());
     SetBkColor(dc, m_doc.GetBgColor());
     // No pen is made here: until an attribute set changes colour or weight
@@ -103,6 +106,8 @@ void CKXDocRenderer::Draw(HDC dc, CKXConverter& rc) {
     m_doc.Attribs().RestorePen(dc);
     m_marks.clear();
     m_marks.shrink_to_fit();
+    // What the stream left active clips nothing after the draw.
+    if (clip != nullptr) clip->Reset();
     rc.SetClipStack(nullptr);
     rc.SetDoc(nullptr);
 }

@@ -77,6 +77,11 @@ CKXStyleExploder::CKXStyleExploder(CKXDoc& doc) : m_doc(doc) {
     doc.Attribs().ResetToDefault();
 }
 
+void CKXStyleExploder::PhaseAt(const KXLineStyleExt& style, double factor, double position,
+                               KXLinePhase& phase) {
+    PositionToPhase(style, factor, position, phase);
+}
+
 void CKXStyleExploder::ApplyAttribSet(const CKXAttribSet& set) {
     kxdraw::ApplyAttribSet(set, nullptr, m_rc);
 }

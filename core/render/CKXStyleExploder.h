@@ -14,6 +14,7 @@
 class CKXAttribSet;
 class CKXDoc;
 class CKXLine;
+struct KXLinePhase;
 struct KXLineStyleExt;
 
 class CKXStyleExploder {
@@ -43,6 +44,9 @@ public:
     // across the cut (the piece may be reversed to run as the uncut line).
     static void PhasePiece(const CKXLine& uncut, CKXLine& piece, const KXLineStyleExt& style,
                            double factor);
+    // The phase (element and offset) of a pattern position; factor is the
+    // line-style scale.
+    static void PhaseAt(const KXLineStyleExt& style, double factor, double position, KXLinePhase& phase);
     // Fills the document's direction cache for a phased, non-solid line and
     // records the bucket and direction flags in its phase.
     static void FillDirection(CKXLine& line, CKXDoc& doc);

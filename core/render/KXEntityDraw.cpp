@@ -122,11 +122,17 @@ void DrawClipped(IKXEnt& entity, HDC dc, CKXConverter& rc) {
         entity.Draw(dc, rc);
         return;
     }
-    rc.SetClipStack(nullptr);
+    // Regions are in drawing units: content placed by a transform (a block
+    // reference) is clipped where it lands and its pieces drawn from there.
+    const CTransf2D placement = rc.GetTransform();
+    const bool placed = !placement.IsIdentity();
     KXEntList pieces;
-    entity.Clip(*clip, pieces, *doc, nullptr);
+    entity.Clip(*clip, pieces, *doc, placed ? &placement : nullptr);
+    rc.SetClipStack(nullptr);
+    if (placed) rc.Transform() = CTransf2D();
     for (const KXEntPtr& piece : pieces)
         if (piece) piece->Draw(dc, rc);
+    rc.Transform() = placement;
     rc.SetClipStack(clip);
 }
 

@@ -1,0 +1,154 @@
+#include "CKXClip.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "CKXClipRgn.h"
+#include "CKXLine.h"
+#include "CKXPolyline.h"
+
+namespace {
+
+bool SameGrid(const CPointIntCross& r, const KXGridPoint& g) { return r.x == g.x && r.y == g.y; }
+
+// Records ordered along the segment: by its major axis, ties by the minor
+// one in the direction the segment runs. (Sorting by x alone would misplace
+// truncated crossings of steep segments.)
+void SortAlong(std::vector<CPointIntCross>& records, std::int64_t dx, std::int64_t dy) {
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const bool sameSense = (dx >= 0) == (dy >= 0);
+    std::sort(records.begin(), records.end(), [&](const CPointIntCross& a, const CPointIntCross& b) {
+        const std::int32_t am = xMajor ? a.x : a.y, bm = xMajor ? b.x : b.y;
+        if (am != bm) return am < bm;
+        const std::int32_t an = xMajor ? a.y : a.x, bn = xMajor ? b.y : b.x;
+        return sameSense ? an < bn : an > bn;
+    });
+}
+
+}  // namespace
+
+CKXClip::CKXClip(CKXClipRgn& region, bool startsOutside)
+    : m_region(region), m_startsOutside(startsOutside ? 1 : 0) {
+    m_region.EnsureGrid();
+}
+
+CFltPoint CKXClip::Back(const KXGridPoint& g, const CFltPoint& a, const CFltPoint& b) const {
+    const CFltPoint p = m_region.FromGrid(g);
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double len2 = dx * dx + dy * dy;
+    if (!(len2 > 0.0)) return a;
+    double t = ((p.x - a.x) * dx + (p.y - a.y) * dy) / len2;
+    t = std::clamp(t, 0.0, 1.0);
+    return {a.x + t * dx, a.y + t * dy};
+}
+
+int CKXClip::ClipSegment(const CFltPoint& a, const CFltPoint& b, std::vector<CFltPoint>& spans) {
+    if (m_region.IsEmpty()) {
+        spans.push_back(a);
+        spans.push_back(b);
+        return kFirstAtStart | kLastAtEnd;
+    }
+    const KXGridPoint ga = m_region.ToGrid(a);
+    const KXGridPoint gb = m_region.ToGrid(b);
+    if (ga.x == gb.x && ga.y == gb.y) {
+        // Shorter than a grid step: all in or all out.
+        if (m_startsOutside || !m_region.IsInside(ga, m_probe)) return 0;
+        spans.push_back(a);
+        spans.push_back(b);
+        return kFirstAtStart | kLastAtEnd;
+    }
+    m_records.clear();
+    m_records.push_back({static_cast<std::int32_t>(ga.x), static_cast<std::int32_t>(ga.y), CPointIntCross::kCrossing});
+    m_records.push_back({static_cast<std::int32_t>(gb.x), static_cast<std::int32_t>(gb.y), CPointIntCross::kCrossing});
+    m_region.Crossings(ga, gb, m_records);
+    SortAlong(m_records, gb.x - ga.x, gb.y - ga.y);
+    if (m_records.size() > 2) m_crossed = 1;
+
+    bool inside = false;
+    if (!m_startsOutside) {
+        const KXGridPoint mid{(std::int64_t{m_records[0].x} + m_records[1].x) / 2,
+                              (std::int64_t{m_records[0].y} + m_records[1].y) / 2};
+        inside = m_region.IsInside(mid, m_probe);
+    }
+    const std::size_t before = spans.size();
+    int report = 0;
+    bool pendingOverlap = false;
+    for (std::size_t i = 1; i < m_records.size(); ++i) {
+        const CPointIntCross& from = m_records[i - 1];
+        const CPointIntCross& to = m_records[i];
+        if (inside && (from.x != to.x || from.y != to.y)) {
+            const bool first = spans.size() == before;
+            const KXGridPoint gFrom{from.x, from.y}, gTo{to.x, to.y};
+            const CFltPoint pFrom = SameGrid(from, ga) ? a : SameGrid(from, gb) ? b : Back(gFrom, a, b);
+            const CFltPoint pTo = SameGrid(to, ga) ? a : SameGrid(to, gb) ? b : Back(gTo, a, b);
+            if (first) report |= SameGrid(from, ga) ? kFirstAtStart : SameGrid(from, gb) ? kFirstAtEnd : 0;
+            report &= kFirstAtStart | kFirstAtEnd;
+            report |= SameGrid(to, ga) ? kLastAtStart : SameGrid(to, gb) ? kLastAtEnd : 0;
+            spans.push_back(pFrom);
+            spans.push_back(pTo);
+        }
+        if (to.kind == CPointIntCross::kOverlapEnd && !pendingOverlap) {
+            pendingOverlap = true;
+        } else {
+            pendingOverlap = false;
+            inside = !inside;
+        }
+    }
+    return report;
+}
+
+void CKXClip::Clip(const CKXLine& line, std::vector<std::unique_ptr<CKXLine>>& out) {
+    m_spans.clear();
+    ClipSegment(line.GetStart(), line.GetEnd(), m_spans);
+    for (std::size_t i = 0; i + 1 < m_spans.size(); i += 2) {
+        auto piece = std::make_unique<CKXLine>(m_spans[i], m_spans[i + 1]);
+        piece->SetFlags(line.GetFlags());
+        // A solid dash stays solid in every piece of it.
+        if (line.HasPhase() && line.IsSolidPiece()) {
+            piece->EnsurePhase() = *line.GetPhase();
+            piece->SetSolidPiece(true);
+        }
+        out.push_back(std::move(piece));
+    }
+}
+
+void CKXClip::Clip(const CKXPolyline& polyline, std::vector<std::unique_ptr<CKXPolyline>>& out) {
+    const std::vector<CFltPoint>& points = polyline.GetPoints();
+    std::vector<CFltPoint> current;
+    const auto flush = [&] {
+        if (current.size() >= 2) {
+            auto piece = std::make_unique<CKXPolyline>(std::move(current));
+            piece->SetFlags(polyline.GetFlags());
+            piece->Update();
+            out.push_back(std::move(piece));
+        }
+        current.clear();
+    };
+    if (points.size() == 1) {
+        // A dot is kept when it lies inside.
+        m_spans.clear();
+        if (ClipSegment(points[0], points[0], m_spans) != 0) out.push_back(std::make_unique<CKXPolyline>(polyline));
+        return;
+    }
+    for (std::size_t s = 0; s + 1 < points.size(); ++s) {
+        m_spans.clear();
+        const int report = ClipSegment(points[s], points[s + 1], m_spans);
+        const std::size_t count = m_spans.size() / 2;
+        // Pieces in the segment's own direction.
+        const CFltPoint& a = points[s];
+        const CFltPoint& b = points[s + 1];
+        if (count > 0 && (m_spans[1].x - m_spans[0].x) * (b.x - a.x) + (m_spans[1].y - m_spans[0].y) * (b.y - a.y) < 0.0)
+            std::reverse(m_spans.begin(), m_spans.end());
+        const bool touchesStart = (report & (kFirstAtStart | kLastAtStart)) != 0;
+        const bool touchesEnd = (report & (kFirstAtEnd | kLastAtEnd)) != 0;
+        if (!touchesStart) flush();
+        for (std::size_t j = 0; j < count; ++j) {
+            if (j > 0) flush();
+            const CFltPoint& from = m_spans[2 * j];
+            if (current.empty() || current.back() != from) current.push_back(from);
+            current.push_back(m_spans[2 * j + 1]);
+        }
+        if (!touchesEnd) flush();
+    }
+    flush();
+}

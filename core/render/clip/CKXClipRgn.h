@@ -1,0 +1,95 @@
+// A clip region: closed contours (owned polylines) and the integer grid the
+// crossing arithmetic runs on. Inside means an odd number of boundary
+// crossings (even-odd rule), so holes, islands and self-intersecting
+// contours need no special handling.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "CDirectSegmentIntIter.h"
+#include "CDirectSegmentIter.h"
+#include "CPointIntCross.h"
+#include "geom/CFltExtents.h"
+
+class CKXPolyline;
+class CTransf2D;
+
+class CKXClipRgn {
+public:
+    using Contours = CDirectSegmentIter::Contours;
+    // Grid span used when a region is clipped through before any grid was
+    // given to it (see EnsureGrid).
+    static constexpr double kOwnGridSpan = 200000.0;
+
+    CKXClipRgn();
+    CKXClipRgn(const CKXClipRgn&) = delete;
+    CKXClipRgn& operator=(const CKXClipRgn&) = delete;
+    virtual ~CKXClipRgn();
+
+    // Segment iterators by number (0 or 1; anything else is 0).
+    CDirectSegmentIter& SegmentIter(int which);
+    CDirectSegmentIntIter& IntSegmentIter(int which);
+    // Merged extents of all contours; recomputed from them when found empty.
+    const CFltExtents& GetExtents();
+    bool IsEmpty() const { return m_contours.empty(); }
+
+    // Adds a contour of at least two points (updated here); false otherwise.
+    bool AddContour(std::unique_ptr<CKXPolyline> contour);
+    const Contours& GetContours() const { return m_contours; }
+    // Vertices used by the crossing search, over all contours.
+    std::size_t GridVertexCount() const;
+
+    // Sets the grid and quantises every contour onto it.
+    void Quantise(double scale, const CFltPoint& origin);
+    bool HasGrid() const { return m_scale > 0.0; }
+    // A region clipped through before it was quantised gets a grid of its
+    // own over its extents (lines far outside them saturate harmlessly:
+    // they are outside either way).
+    void EnsureGrid();
+    double GetGridScale() const { return m_scale; }
+    const CFltPoint& GetGridOrigin() const { return m_origin; }
+    // trunc(scale x (p - origin)), saturated to 32 bits.
+    KXGridPoint ToGrid(const CFltPoint& p) const;
+    // value / scale + origin; (0, 0) without a grid.
+    CFltPoint FromGrid(const KXGridPoint& g) const;
+
+    // Every contour transformed, quantised on this region's grid.
+    std::unique_ptr<CKXClipRgn> CloneTransformed(const CTransf2D& xf) const;
+
+    // Appends the crossings of the grid segment a->b with the boundary
+    // (neither end point itself), in boundary order.
+    void Crossings(const KXGridPoint& a, const KXGridPoint& b, std::vector<CPointIntCross>& out) const;
+    // Even-odd inside test of a grid point by a horizontal probe from the
+    // left of the region; probe is scratch space.
+    bool IsInside(const KXGridPoint& p, std::vector<CPointIntCross>& probe) const;
+
+    // Number of state flips a sorted run of records makes: each ordinary
+    // record flips, a pair of overlap ends flips once.
+    static int Flips(const std::vector<CPointIntCross>& records, std::size_t first);
+
+private:
+    // The crossing search in W arithmetic (64 or 128 bits).
+    template <class W>
+    void CrossingsIn(const KXGridPoint& a, const KXGridPoint& b, std::vector<CPointIntCross>& out) const;
+
+    Contours m_contours;
+    CFltExtents m_extents;
+    double m_scale = 0.0;
+    CFltPoint m_origin;
+    // Per contour its distinct grid vertices, the first repeated at the
+    // end; contours that collapse to one grid point are left out.
+    CDirectSegmentIntIter::Contours m_grid;
+    // The grid box of each of those contours.
+    struct GridBox {
+        KXGridPoint low;
+        KXGridPoint high;
+    };
+    std::vector<GridBox> m_gridBoxes;
+    KXGridPoint m_gridMin;
+    KXGridPoint m_gridMax;
+    bool m_narrowGrid = true;
+    CDirectSegmentIter m_iters[2];
+    CDirectSegmentIntIter m_intIters[2];
+};

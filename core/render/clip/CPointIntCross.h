@@ -1,0 +1,23 @@
+// A point where a grid segment meets a clip region's boundary, in the
+// region's integer grid units.
+#pragma once
+
+#include <cstdint>
+#include <tuple>
+
+struct CPointIntCross {
+    // Ordinary crossing or end point of the clipped segment.
+    static constexpr std::int32_t kCrossing = 0;
+    // End of an overlap with a collinear boundary edge: a pair of them
+    // crosses the boundary once.
+    static constexpr std::int32_t kOverlapEnd = 1;
+
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t kind = kCrossing;
+
+    // Records are sorted by x, then y.
+    friend bool operator<(const CPointIntCross& a, const CPointIntCross& b) {
+        return std::tie(a.x, a.y) < std::tie(b.x, b.y);
+    }
+};

@@ -1,0 +1,196 @@
+// Clipping lines and polylines against one region: crossings on the grid,
+// overlap ends, vertex touches, report flags and polyline chaining.
+#include <gtest/gtest.h>
+
+#include "ClipTestSupport.h"
+
+using namespace cliptest;
+
+namespace {
+
+constexpr double kTol = 1e-3;
+
+void ExpectPiece(const Piece& p, CFltPoint a, CFltPoint b) {
+    EXPECT_NEAR(p.a.x, a.x, kTol);
+    EXPECT_NEAR(p.a.y, a.y, kTol);
+    EXPECT_NEAR(p.b.x, b.x, kTol);
+    EXPECT_NEAR(p.b.y, b.y, kTol);
+}
+
+}  // namespace
+
+TEST(ClipLine, LineThroughSquareKeepsTheInsideSpanWithExactEnds) {
+    auto region = Region({Square(0, 0, 10, 10)});
+    auto pieces = ClipLine(*region, {-5, 3}, {15, 3});
+    ASSERT_EQ(pieces.size(), 1u);
+    ExpectPiece(pieces[0], {0, 3}, {10, 3});
+    // A line wholly inside keeps its exact end points.
+    pieces = ClipLine(*region, {1.23456, 2}, {8.76543, 7});
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_EQ(pieces[0].a.x, 1.23456);
+    EXPECT_EQ(pieces[0].b.y, 7.0);
+    EXPECT_TRUE(ClipLine(*region, {20, 20}, {30, 25}).empty());
+}
+
+TEST(ClipLine, OpenContourLosesItsLastPoint) {
+    // Given open, the square's last point is dropped: the closing edge runs
+    // from (10, 10) back to (0, 0) and the region is the lower triangle.
+    auto region = Region({{{0, 0}, {10, 0}, {10, 10}, {0, 10}}});
+    auto pieces = ClipLine(*region, {-5, 8}, {15, 8});
+    ASSERT_EQ(pieces.size(), 1u);
+    ExpectPiece(pieces[0], {8, 8}, {10, 8});
+}
+
+TEST(ClipLine, LineAlongAnEdgeFlipsOnceAcrossTheOverlap) {
+    // The boundary runs along y = 5 from x 10 to 20 and passes from below
+    // the line to above it there: the overlap ends are one crossing.
+    auto region = Region({{{0, 0}, {10, 0}, {10, 5}, {20, 5}, {20, 10}, {0, 10}, {0, 0}}});
+    auto pieces = ClipLine(*region, {-5, 5}, {25, 5});
+    ASSERT_FALSE(pieces.empty());
+    EXPECT_NEAR(pieces.front().a.x, 0.0, kTol);
+    EXPECT_NEAR(pieces.back().b.x, 20.0, kTol);
+    EXPECT_NEAR(TotalLength(pieces), 20.0, kTol);
+    // Starting inside, the inside test counts the overlap pair once too.
+    pieces = ClipLine(*region, {5, 5}, {25, 5});
+    EXPECT_NEAR(TotalLength(pieces), 15.0, kTol);
+    EXPECT_NEAR(pieces.front().a.x, 5.0, kTol);
+}
+
+TEST(ClipLine, LineAlongAnEdgeThatOnlyTouchesIsNotCut) {
+    auto region = Region({Square(0, 0, 10, 10)});
+    // Along the bottom edge, the region on one side only: the boundary
+    // does not cross the line, so the state never flips.
+    auto pieces = ClipLine(*region, {-5, 0}, {15, 0});
+    EXPECT_LE(pieces.size(), 1u);
+    // Along a line just inside, the full width is kept.
+    pieces = ClipLine(*region, {-5, 0.01}, {15, 0.01});
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_NEAR(Length(pieces[0]), 10.0, kTol);
+}
+
+TEST(ClipLine, VertexTouchDoesNotSplitVertexCrossingDoes) {
+    // A notch whose tip (5, 4) touches the line y = 4 from above.
+    auto notch = Region({{{0, 0}, {10, 0}, {10, 10}, {5, 4}, {0, 10}, {0, 0}}});
+    auto pieces = ClipLine(*notch, {-5, 4}, {15, 4});
+    ASSERT_EQ(pieces.size(), 1u);
+    ExpectPiece(pieces[0], {0, 4}, {10, 4});
+    // A diamond crossed through two opposite vertices: one span between them.
+    auto diamond = Region({{{0, 5}, {5, 0}, {10, 5}, {5, 10}, {0, 5}}});
+    pieces = ClipLine(*diamond, {-5, 5}, {15, 5});
+    ASSERT_EQ(pieces.size(), 1u);
+    ExpectPiece(pieces[0], {0, 5}, {10, 5});
+    // Touching the diamond's bottom vertex only: nothing is inside.
+    EXPECT_TRUE(ClipLine(*diamond, {-5, 0}, {15, 0}).empty());
+}
+
+TEST(ClipLine, HolesAndSelfIntersectionsFollowTheEvenOddRule) {
+    auto ring = Region({Square(0, 0, 10, 10), Square(3, 3, 7, 7)});
+    auto pieces = ClipLine(*ring, {-1, 5}, {11, 5});
+    ASSERT_EQ(pieces.size(), 2u);
+    ExpectPiece(pieces[0], {0, 5}, {3, 5});
+    ExpectPiece(pieces[1], {7, 5}, {10, 5});
+    // A bow tie crossing itself at (5, 5).
+    auto bowTie = Region({{{0, 0}, {10, 10}, {10, 0}, {0, 10}, {0, 0}}});
+    pieces = ClipLine(*bowTie, {-1, 2}, {11, 2});
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_NEAR(TotalLength(pieces), 4.0, kTol);
+}
+
+TEST(ClipLine, DegenerateContoursCutNothingAndNeverHang) {
+    // Zero area: all on one line, and a contour doubling back over itself.
+    auto flat = Region({{{0, 0}, {10, 0}, {5, 0}, {0, 0}}});
+    EXPECT_TRUE(ClipLine(*flat, {-5, 0}, {15, 0}).empty());
+    EXPECT_TRUE(ClipLine(*flat, {5, -5}, {5, 5}).empty());
+    // Repeated vertices collapse on the grid.
+    auto repeated = Region({{{0, 0}, {0, 0}, {10, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}});
+    auto pieces = ClipLine(*repeated, {-5, 5}, {15, 5});
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_NEAR(Length(pieces[0]), 10.0, kTol);
+    // Collinear overlapping edges of two contours: the even-odd rule
+    // cancels the shared part, without a crash.
+    auto twice = Region({Square(0, 0, 10, 10), Square(0, 0, 10, 10)});
+    EXPECT_TRUE(ClipLine(*twice, {-5, 5}, {15, 5}).empty());
+}
+
+TEST(ClipLine, SteepLinesSortCrossingsAlongTheLine) {
+    auto region = Region({Square(0, 0, 10, 10)}, 1.0);
+    // Nearly vertical: the truncated crossings share x with an end point.
+    auto pieces = ClipLine(*region, {5.2, -20}, {5.9, 30});
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_NEAR(std::fabs(pieces[0].b.y - pieces[0].a.y), 10.0, 1.0);
+}
+
+TEST(ClipLine, EmptyRegionCopiesTheLine) {
+    CKXClipRgn empty;
+    auto pieces = ClipLine(empty, {1, 2}, {3, 4});
+    ASSERT_EQ(pieces.size(), 1u);
+    ExpectPiece(pieces[0], {1, 2}, {3, 4});
+}
+
+TEST(ClipLine, ReportFlagsTellWhichEndsThePiecesReach) {
+    auto region = Region({Square(0, 0, 10, 10)});
+    CKXClip clip(*region);
+    std::vector<CFltPoint> spans;
+    EXPECT_EQ(clip.ClipSegment({5, 5}, {15, 5}, spans), CKXClip::kFirstAtStart);
+    spans.clear();
+    // Running right to left, the sorted pieces begin at the line's end.
+    EXPECT_EQ(clip.ClipSegment({15, 5}, {5, 5}, spans), CKXClip::kFirstAtEnd);
+    spans.clear();
+    CKXClip inside(*region);
+    EXPECT_EQ(inside.ClipSegment({8, 5}, {2, 5}, spans), CKXClip::kFirstAtEnd | CKXClip::kLastAtStart);
+    EXPECT_FALSE(inside.Crossed());
+    spans.clear();
+    EXPECT_EQ(clip.ClipSegment({-5, 5}, {15, 5}, spans), 0);
+    EXPECT_TRUE(clip.Crossed());
+}
+
+TEST(ClipLine, StartsOutsideSkipsTheInsideTest) {
+    auto region = Region({Square(0, 0, 10, 10)});
+    // The caller's promise is taken as it stands.
+    EXPECT_TRUE(ClipLine(*region, {2, 5}, {8, 5}, true).empty());
+    EXPECT_EQ(ClipLine(*region, {-2, 5}, {8, 5}, true).size(), 1u);
+}
+
+TEST(ClipPolyline, PiecesChainWhereSegmentsMeetInside) {
+    auto region = Region({Square(0, 0, 10, 10)});
+    CKXClip clip(*region);
+    // In, along two inside vertices, out, back in.
+    CKXPolyline polyline({{-5, 2}, {5, 2}, {5, 8}, {15, 8}, {15, 5}, {5, 5}});
+    std::vector<std::unique_ptr<CKXPolyline>> out;
+    clip.Clip(polyline, out);
+    ASSERT_EQ(out.size(), 2u);
+    const auto& first = out[0]->GetPoints();
+    ASSERT_EQ(first.size(), 4u);
+    EXPECT_NEAR(first[0].x, 0.0, kTol);
+    EXPECT_EQ(first[1].x, 5.0);
+    EXPECT_EQ(first[2].y, 8.0);
+    EXPECT_NEAR(first[3].x, 10.0, kTol);
+    const auto& second = out[1]->GetPoints();
+    ASSERT_EQ(second.size(), 2u);
+    EXPECT_NEAR(second[0].x, 10.0, kTol);
+    EXPECT_EQ(second[1].x, 5.0);
+}
+
+TEST(ClipPolyline, WhollyInsideStaysOnePolylineAndReversedSegmentsKeepTheirDirection) {
+    auto region = Region({Square(0, 0, 10, 10)});
+    CKXClip clip(*region);
+    CKXPolyline polyline({{9, 1}, {1, 1}, {1, 9}, {9, 9}});
+    std::vector<std::unique_ptr<CKXPolyline>> out;
+    clip.Clip(polyline, out);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0]->GetPoints(), polyline.GetPoints());
+}
+
+TEST(ClipLine, ManyThousandEdgesStayBounded) {
+    // A circle of 100000 edges: every crossing is found once.
+    std::vector<CFltPoint> circle;
+    const int n = 100000;
+    for (int i = 0; i <= n; ++i) {
+        const double a = 2 * 3.141592653589793 * i / n;
+        circle.push_back({50 + 40 * std::cos(a), 50 + 40 * std::sin(a)});
+    }
+    auto region = Region({circle}, 1000.0);
+    auto pieces = ClipLine(*region, {-10, 50.5}, {110, 50.5});
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_NEAR(Length(pieces[0]), 2 * std::sqrt(40.0 * 40.0 - 0.25), 1e-2);
+}
