@@ -346,12 +346,8 @@ void createHatch(clsTranslator& tr, const clssENTITY& hatch, const std::vector<c
         api.HatchAddPattern(tr.doc(), handle, crtPattern(tr, pattern, colour));
     if (api.HatchSetClipRgn(tr.doc(), handle, region) == 0)
         tr.logs().errMsg("<rdDrEntHATCH>:\tFAILED TO CALL KXHatchSetClipRgn");
-    // Without pattern lines (a solid fill) the hatch draws nothing: its
-    // boundary shows where it is.
-    if (patterns.empty()) {
-        for (const std::vector<clsHatchPiece>& boundary : boundaries)
-            drawPathOutline(tr, boundary, &elevation);
-    }
+    // Without pattern lines (a solid fill) the engine draws the region's
+    // outline when it finishes the document.
 }
 
 }  // namespace

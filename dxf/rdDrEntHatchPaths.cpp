@@ -398,37 +398,4 @@ int crtEnginePath(clsTranslator& tr, const std::vector<clsHatchPiece>& pieces, c
     return path;
 }
 
-void drawPathOutline(clsTranslator& tr, const std::vector<clsHatchPiece>& pieces, const double* elevation)
-{
-    const clsEngineApi& api = tr.api();
-    for (const clsHatchPiece& piece : pieces) {
-        switch (piece.kind) {
-        case clsHatchPiece::Kind::Polyline:
-            api.AddPolyline(tr.doc(), piece.points.data(), static_cast<int>(piece.points.size()), nullptr,
-                            elevation);
-            break;
-        case clsHatchPiece::Kind::CircleArc:
-            if (piece.full != 0)
-                api.AddCircle(tr.doc(), piece.centre, piece.size, nullptr, elevation);
-            else
-                api.AddArc(tr.doc(), piece.centre, piece.size, piece.start, piece.end, nullptr, elevation);
-            break;
-        case clsHatchPiece::Kind::EllipticArc:
-            if (piece.full != 0)
-                api.AddEllipse(tr.doc(), piece.centre, piece.axis, piece.size, nullptr, elevation);
-            else
-                api.AddEllipticArc(tr.doc(), piece.centre, piece.axis, piece.size, piece.start, piece.end, nullptr,
-                                   elevation);
-            break;
-        case clsHatchPiece::Kind::Spline: {
-            std::vector<KXPoint> controls = piece.points;
-            api.AddSpline(tr.doc(), piece.degree, controls.data(), static_cast<int>(controls.size()),
-                          piece.knots.data(), static_cast<int>(piece.knots.size()), piece.weights.data(), 0,
-                          nullptr, elevation);
-            break;
-        }
-        }
-    }
-}
-
 }  // namespace kxdxf

@@ -76,10 +76,6 @@ std::vector<clsHatchPiece> crtPath(clsTranslator& tr, const clsHatchPath& path, 
 // A new engine path made of the pieces; its id.
 int crtEnginePath(clsTranslator& tr, const std::vector<clsHatchPiece>& pieces, const double* elevation);
 
-// The pieces as entities of the current container, in the current
-// attributes.
-void drawPathOutline(clsTranslator& tr, const std::vector<clsHatchPiece>& pieces, const double* elevation);
-
 }  // namespace kxdxf
 
 #endif
