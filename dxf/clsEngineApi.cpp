@@ -10,6 +10,7 @@ const clsEngineApi& clsEngineApi::engine()
         KXAddLine,        KXAddPolyline,      KXAddCircle,        KXAddEllipse,
         KXAddArc,         KXAddEllipticArc,   KXAddSpline,        KXPushCoordSys3D,
         KXPopCoordSys3D,
+        KXAddText,
     };
     return api;
 }

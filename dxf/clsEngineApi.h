@@ -35,6 +35,8 @@ struct clsEngineApi {
     void (*PushCoordSys3D)(KXDOC, const double*);
     void (*PopCoordSys3D)(KXDOC);
 
+    KXTextExtents (*AddText)(KXDOC, const char*, const tagKXText*);
+
     // The exports of kxcore.
     static const clsEngineApi& engine();
 };

@@ -2,7 +2,9 @@
 
 #include "clsTranslator.h"
 #include "clssENTITY.h"
+#include "rdDrEntMtext.h"
 #include "rdDrEntSimple.h"
+#include "rdDrEntText.h"
 
 namespace kxdxf {
 namespace {
@@ -26,7 +28,7 @@ struct Dispatch {
 // Names are matched exactly: "line" is not a LINE.
 constexpr Dispatch kDispatch[] = {
     {"3DFACE", Filling::Single, rdDrEnt3DFACE},
-    {"ATTDEF", Filling::Single, nullptr},
+    {"ATTDEF", Filling::Single, rdDrEntATTDEF},
     {"ARC", Filling::Single, rdDrEntARC},
     {"CIRCLE", Filling::Single, rdDrEntCIRCLE},
     {"DIMENSION", Filling::Single, nullptr},
@@ -38,10 +40,10 @@ constexpr Dispatch kDispatch[] = {
     {"LINE", Filling::Single, rdDrEntLINE},
     {"LWPOLYLINE", Filling::Vertex, nullptr},
     {"MLINE", Filling::Multi, nullptr},
-    {"MTEXT", Filling::Multi, nullptr},
+    {"MTEXT", Filling::Multi, rdDrEntMTEXT},
     {"POINT", Filling::Single, rdDrEntPOINT},
     {"POLYLINE", Filling::Single, nullptr, "VERTEX"},
-    {"TEXT", Filling::Single, nullptr},
+    {"TEXT", Filling::Single, rdDrEntTEXT},
     {"TRACE", Filling::Single, rdDrEntTRACE},
     {"SOLID", Filling::Single, rdDrEntSOLID},
     {"SPLINE", Filling::Multi, nullptr},

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 
@@ -53,10 +54,16 @@ void pop(KXDOC)
         std::abort();  // pushes and pops must balance
 }
 
+KXTextExtents addText(KXDOC, const char* text, const tagKXText* params)
+{
+    const double width = static_cast<double>(std::strlen(text)) * params->height;
+    return KXTextExtents{params->x, params->y, params->x + width, params->y + params->height};
+}
+
 const clsEngineApi kNullEngine{
     addLayout, getCurrentLayout, setCurrentLayout, addProperty, attribColor, attribLineStyle,
     attribLayer, attribSet, addLine, addPolyline, addCircle, addEllipse, addArc, addEllipticArc,
-    addSpline, push, pop,
+    addSpline, push, pop, addText,
 };
 
 std::string gInputPath;

@@ -2,6 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
 namespace kxdxf::test {
 namespace {
 
@@ -131,11 +135,20 @@ void fakePop(KXDOC)
     gRecorder.calls.push_back("Pop");
 }
 
+KXTextExtents fakeAddText(KXDOC, const char* text, const tagKXText* record)
+{
+    gRecorder.texts.push_back({text, *record});
+    gRecorder.calls.push_back(std::string(record->measureOnly ? "MeasureText " : "AddText ") + text + " " +
+                              std::to_string(record->align) + " " + num(record->x) + "," + num(record->y));
+    return textExtents(text, *record);
+}
+
 const clsEngineApi kRecordingApi{
     fakeAddLayout, fakeGetCurrentLayout, fakeSetCurrentLayout, fakeAddProperty,
     fakeAttribColor, fakeAttribLineStyle, fakeAttribLayer, fakeAttribSet,
     fakeAddLine, fakeAddPolyline, fakeAddCircle, fakeAddEllipse,
     fakeAddArc, fakeAddEllipticArc, fakeAddSpline, fakePush, fakePop,
+    fakeAddText,
 };
 
 bool isGeometry(const std::string& call)
@@ -161,6 +174,17 @@ int Recorder::count(const std::string& prefix) const
     for (const std::string& call : calls)
         n += call.rfind(prefix, 0) == 0 ? 1 : 0;
     return n;
+}
+
+KXTextExtents textExtents(const char* text, const tagKXText& record)
+{
+    const double width = static_cast<double>(std::strlen(text)) * record.height * 0.8;
+    if (!record.measureOnly)
+        return {record.x, record.y, record.x + width, record.y + record.height};
+    double lines = 1;
+    if (record.wrapWidth > 0)
+        lines = std::max(1.0, std::ceil(width / record.wrapWidth));
+    return {0, 0, width, lines * (record.height + record.lineSpacing) - record.lineSpacing};
 }
 
 Recorder& recorder()
