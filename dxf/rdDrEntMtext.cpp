@@ -98,6 +98,7 @@ void attachAtTop(clsTranslator& tr, const clsMTEXT& parsed, double height, tagKX
         record.y += bottom ? amount : amount / 2;
         firstLine = false;
     }
+    // 128, 256, 512 (or 16, 32, 64) become 2, 4, 8.
     record.align = record.align / (bottom ? kFirstBottom : kFirstMiddle) * kTopLeft;
 }
 
