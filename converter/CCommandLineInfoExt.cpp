@@ -1,6 +1,7 @@
 #include "CCommandLineInfoExt.h"
 
 #include <kxplatform/pathsep.h>
+#include <kxplatform/stringapi.h>
 
 #include <cctype>
 
@@ -16,14 +17,7 @@ bool IsOptionCharacter(char c) {
 constexpr size_t kMinModeArgumentLength = 3;
 
 bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) !=
-            std::tolower(static_cast<unsigned char>(prefix[i]))) {
-            return false;
-        }
-    }
-    return true;
+    return text.size() >= prefix.size() && _strnicmp(text.data(), prefix.data(), prefix.size()) == 0;
 }
 
 bool EqualsIgnoringCase(const std::string& text, const std::string& word) {

@@ -61,6 +61,11 @@ public:
                               int extra) const override;
     int Write(std::uint8_t* buffer) const override;
     int Read(CKXArchive*, int) override { return 0; }
+    bool GrowsExtents() const override { return true; }
+    bool IsStyledGeometry() const override { return true; }
+    // Three pieces per segment of the outline (one per angle step, and its
+    // two ends).
+    std::size_t MostStyledPieces() const override { return 3 * (kxangle::kSteps + 2); }
     int GetType() const override { return KXENT_ELLIPSE; }
     std::uint16_t GetRecordKind() const override { return KXREC_ELLIPSE; }
     void Quantise(double scale, const CFltPoint& origin) override;

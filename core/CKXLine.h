@@ -68,6 +68,10 @@ public:
                               int extra) const override;
     int Write(std::uint8_t* buffer) const override;
     int Read(CKXArchive* archive, int extra) override;
+    bool GrowsExtents() const override { return true; }
+    bool IsStyledGeometry() const override { return true; }
+    // A middle and two solid ends under a centred pattern.
+    std::size_t MostStyledPieces() const override { return 3; }
     int GetType() const override { return KXENT_LINE; }
     std::uint16_t GetRecordKind() const override;
     void Quantise(double scale, const CFltPoint& origin) override;

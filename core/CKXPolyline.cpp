@@ -1,5 +1,7 @@
 #include "CKXPolyline.h"
 
+#include <algorithm>
+
 #include "BigEndian.h"
 #include "CKXArchive.h"
 #include "KXSegmentKey.h"
@@ -7,6 +9,21 @@
 #include "render/KXEntityDraw.h"
 
 void CKXPolyline::Draw(HDC dc, CKXConverter& rc) { kxdraw::DrawPolyline(*this, dc, rc); }
+
+bool CKXPolyline::SplitForStorage(KXEntList& out) const {
+    if (GetCount() <= kMaxStoredPoints) return false;
+    const std::size_t step = kMaxStoredPoints - 1;
+    for (std::size_t first = 0; first + 1 < m_points.size(); first += step) {
+        const std::size_t last = std::min(first + step, m_points.size() - 1);
+        auto piece = std::make_unique<CKXPolyline>(
+            std::vector<CFltPoint>(m_points.begin() + static_cast<std::ptrdiff_t>(first),
+                                   m_points.begin() + static_cast<std::ptrdiff_t>(last) + 1));
+        piece->SetFlags(GetFlags());
+        piece->Update();
+        out.push_back(std::move(piece));
+    }
+    return true;
+}
 
 CFltExtents& CKXPolyline::GetExtents(CFltExtents& out) const {
     out = m_extents;

@@ -9,6 +9,9 @@ class CKXPolyline : public IKXEnt {
 public:
     // The drawing file stores point counts in 16 bits.
     static constexpr int kMaxWritablePoints = 0xFFFF;
+    // Finished drawings store longer polylines as pieces of at most this
+    // many points.
+    static constexpr int kMaxStoredPoints = 250;
 
     CKXPolyline() = default;
     explicit CKXPolyline(std::vector<CFltPoint> points) : m_points(std::move(points)) {}
@@ -39,6 +42,15 @@ public:
     // Clipping is provided by the clip-region code.
     void Clip(CKXClipRgnSet& clip, KXEntList& out, CKXDoc& doc, const CTransf2D* xf) override;
     int WritePoints(std::uint8_t* buffer) const override;
+
+    bool GrowsExtents() const override { return true; }
+    bool IsStyledGeometry() const override { return true; }
+    // Up to three pieces per segment: centred patterns cut each one into a
+    // middle and two solid ends.
+    std::size_t MostStyledPieces() const override { return 3 * m_points.size(); }
+    // Pieces of at most kMaxStoredPoints points; consecutive pieces share
+    // their end points.
+    bool SplitForStorage(KXEntList& out) const override;
 
 private:
     std::vector<CFltPoint> m_points;

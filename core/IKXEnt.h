@@ -110,6 +110,25 @@ public:
     // Deletes it, unless the entity lives in storage it does not own.
     virtual void Dispose();
 
+    // Questions the finishing step asks of every entity (not numbered
+    // slots). Each kind answers for itself, so a new kind takes part in
+    // finishing without the finisher knowing its type.
+    //
+    // Whether the entity's box counts towards the drawing's extents while
+    // the stream is flattened (drawn geometry does; attribute changes,
+    // markers and clip entities do not).
+    virtual bool GrowsExtents() const { return false; }
+    // Whether a line style in force is exploded over the entity (dashes
+    // become line pieces).
+    virtual bool IsStyledGeometry() const { return false; }
+    // The most entities the entity can become when a line style is
+    // exploded over it: one, unless it is styled geometry.
+    virtual std::size_t MostStyledPieces() const { return 1; }
+    // Appends the pieces the entity is stored as when it is too large for
+    // one record of the drawing file and returns true; false (nothing
+    // appended) when it is stored whole.
+    virtual bool SplitForStorage(KXEntList& /*out*/) const { return false; }
+
 protected:
     std::uint8_t m_flags = 0;
 };

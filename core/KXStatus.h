@@ -32,7 +32,7 @@ private:
 template <class T>
 class [[nodiscard]] KXResult {
 public:
-    KXResult(T value) : m_value(std::move(value)) {}  // NOLINT: a value is a success
+    KXResult(T value) : m_value(std::move(value)) {}              // NOLINT: a value is a success
     KXResult(KXStatus failure) : m_status(std::move(failure)) {}  // NOLINT
 
     bool IsOk() const noexcept { return m_status.IsOk(); }

@@ -10,6 +10,10 @@ const clsEngineApi& clsEngineApi::engine()
         KXAddLine,        KXAddPolyline,      KXAddCircle,        KXAddEllipse,
         KXAddArc,         KXAddEllipticArc,   KXAddSpline,        KXPushCoordSys3D,
         KXPopCoordSys3D,
+        KXClipRgnCreate,  KXClipRgnAddPath,   KXClipRgnSet,       KXCreatePath,
+        KXPathAddPolyline, KXPathAddCircleArc, KXPathAddEllipticArc, KXPathAddSpline,
+        KXHatchCreate,    KXHatchCreatePattern, KXHatchAddPattern, KXHatchSetClipRgn,
+        KXStartBlock,     KXEndBlock,         KXInsertBlockStr,
         KXAddText,
     };
     return api;

@@ -5,6 +5,7 @@
 #define KXDXF_CLSENGINEAPI_H
 
 #include <korvex/kxbuild.h>
+#include <korvex/kxclip.h>
 #include <korvex/kxdoc.h>
 
 namespace kxdxf {
@@ -35,6 +36,23 @@ struct clsEngineApi {
     void (*PushCoordSys3D)(KXDOC, const double*);
     void (*PopCoordSys3D)(KXDOC);
 
+    int (*ClipRgnCreate)(KXDOC);
+    int (*ClipRgnAddPath)(KXDOC, int, int);
+    int (*ClipRgnSet)(KXDOC, int, int);
+    int (*CreatePath)(KXDOC);
+    int (*PathAddPolyline)(KXDOC, int, const KXPoint*, int, const double*);
+    int (*PathAddCircleArc)(KXDOC, int, const double*, double, double, double, int, const double*);
+    int (*PathAddEllipticArc)(KXDOC, int, const double*, const double*, double, double, double, int,
+                              const double*);
+    int (*PathAddSpline)(KXDOC, int, int, KXPoint*, int, const double*, int, const double*, int,
+                         const double*);
+    KXHATCH (*HatchCreate)(KXDOC);
+    int (*HatchCreatePattern)(KXDOC, const KXPatternRecord*);
+    int (*HatchAddPattern)(KXDOC, KXHATCH, int);
+    int (*HatchSetClipRgn)(KXDOC, KXHATCH, int);
+    int (*StartBlock)(KXDOC, const tagKXBlockDef*);
+    int (*EndBlock)(KXDOC);
+    int (*InsertBlockStr)(KXDOC, const char*, const tagKXInsert*, const double*);
     KXTextExtents (*AddText)(KXDOC, const char*, const tagKXText*);
 
     // The exports of kxcore.

@@ -2,9 +2,15 @@
 
 #include "clsTranslator.h"
 #include "clssENTITY.h"
+#include "rdDrEntHatch.h"
+#include "rdDrEntInsert.h"
+#include "rdDrEntMline.h"
 #include "rdDrEntMtext.h"
+#include "rdDrEntPolyline.h"
 #include "rdDrEntSimple.h"
+#include "rdDrEntSpline.h"
 #include "rdDrEntText.h"
+#include "utlEntityKeys.h"
 
 namespace kxdxf {
 namespace {
@@ -20,33 +26,36 @@ struct Dispatch {
     // Null: the entity is read (its pairs consumed) but not imported.
     Reader reader;
     // The entities that belong to this one and follow it up to a SEQEND
-    // (a POLYLINE's vertices, an INSERT's attributes); consumed with it
-    // while its reader is not there to read them.
+    // (a POLYLINE's vertices, an INSERT's attributes); its reader reads
+    // them, and they are consumed with it when it is not drawn.
     std::string_view follower = {};
+    // The reader reads the entity's pairs itself and decides whether it is
+    // drawn.
+    bool readsOwnPairs = false;
 };
 
 // Names are matched exactly: "line" is not a LINE.
 constexpr Dispatch kDispatch[] = {
     {"3DFACE", Filling::Single, rdDrEnt3DFACE},
+    // A table is drawn through its anonymous block.
+    {"ACAD_TABLE", Filling::Multi, rdDrEntACADTABLE},
     {"ATTDEF", Filling::Single, rdDrEntATTDEF},
     {"ARC", Filling::Single, rdDrEntARC},
     {"CIRCLE", Filling::Single, rdDrEntCIRCLE},
-    {"DIMENSION", Filling::Single, nullptr},
+    {"DIMENSION", Filling::Single, rdDrEntDIMENSION},
     {"ELLIPSE", Filling::Single, rdDrEntELLIPSE},
-    // HATCH reads its own pairs once its reader exists; until then they
-    // are consumed as multi keys.
-    {"HATCH", Filling::Multi, nullptr},
-    {"INSERT", Filling::Single, nullptr, "ATTRIB"},
+    {"HATCH", Filling::Multi, rdDrEntHATCH, {}, true},
+    {"INSERT", Filling::Single, rdDrEntINSERT, "ATTRIB"},
     {"LINE", Filling::Single, rdDrEntLINE},
-    {"LWPOLYLINE", Filling::Vertex, nullptr},
-    {"MLINE", Filling::Multi, nullptr},
+    {"LWPOLYLINE", Filling::Vertex, rdDrEntLWPOLYLINE},
+    {"MLINE", Filling::Multi, rdDrEntMLINE},
     {"MTEXT", Filling::Multi, rdDrEntMTEXT},
     {"POINT", Filling::Single, rdDrEntPOINT},
-    {"POLYLINE", Filling::Single, nullptr, "VERTEX"},
+    {"POLYLINE", Filling::Single, rdDrEntPOLYLINE, "VERTEX"},
     {"TEXT", Filling::Single, rdDrEntTEXT},
     {"TRACE", Filling::Single, rdDrEntTRACE},
     {"SOLID", Filling::Single, rdDrEntSOLID},
-    {"SPLINE", Filling::Multi, nullptr},
+    {"SPLINE", Filling::Multi, rdDrEntSPLINE},
     {"VIEWPORT", Filling::Single, rdDrEntVIEWPORT},
 };
 
@@ -59,7 +68,9 @@ const Dispatch* findDispatch(std::string_view name)
     return nullptr;
 }
 
-void consumeFollowers(clsTranslator& tr, clssENTITY& entity, std::string_view follower)
+}  // namespace
+
+void clsEntitySection::consumeFollowers(clsTranslator& tr, clssENTITY& entity, std::string_view follower)
 {
     clsDxfStream& in = tr.input();
     for (;;) {
@@ -78,9 +89,7 @@ void consumeFollowers(clsTranslator& tr, clssENTITY& entity, std::string_view fo
     }
 }
 
-}  // namespace
-
-void clsEntitySection::readEntity(clsTranslator& tr, clssENTITY& entity, std::string_view name)
+void clsEntitySection::readEntity(clsTranslator& tr, clssENTITY& entity, std::string_view name, Where where)
 {
     const Dispatch* dispatch = findDispatch(name);
     if (!dispatch) {
@@ -91,14 +100,23 @@ void clsEntitySection::readEntity(clsTranslator& tr, clssENTITY& entity, std::st
         entity.readMKey(tr);
         return;
     }
-    entity.read(tr, dispatch->filling);
-    const bool drawn = entity.space() == tr.readSpace() && entity.visible() == 1;
-    if (!drawn)
+    if (dispatch->readsOwnPairs) {
+        dispatch->reader(tr, entity);
         return;
+    }
+    entity.read(tr, dispatch->filling);
+    const bool drawn =
+        where == Where::Block || (entity.space() == tr.readSpace() && entity.visible() == 1);
+    if (drawn && dispatch->reader) {
+        try {
+            dispatch->reader(tr, entity);
+            return;
+        } catch (const clsSkipEntity&) {
+            // Reported by the reader; what belongs to the entity goes with it.
+        }
+    }
     if (!dispatch->follower.empty())
         consumeFollowers(tr, entity, dispatch->follower);
-    if (dispatch->reader)
-        dispatch->reader(tr, entity);
 }
 
 int clsEntitySection::readEntities(clsTranslator& tr)

@@ -16,10 +16,19 @@ public:
     // entity limit ended it first.
     static int readEntities(clsTranslator& tr);
 
-    // Reads the entity whose "0"/name pair was just read and draws it when
-    // it belongs to the read space and is visible (also used by block
-    // definitions).
-    static void readEntity(clsTranslator& tr, clssENTITY& entity, std::string_view name);
+    // Where an entity is read: the ENTITIES section draws only what belongs
+    // to the read space and is visible, a block definition everything.
+    enum class Where { Entities, Block };
+
+    // Reads the entity whose "0"/name pair was just read and draws it. An
+    // entity whose reader finds it malformed is left out (the reader names
+    // the fault in the error log); the reading goes on.
+    static void readEntity(clsTranslator& tr, clssENTITY& entity, std::string_view name,
+                           Where where = Where::Entities);
+
+    // Consumes the entities named follower that come next, and the SEQEND
+    // that ends them (single keys, not drawn); stops before anything else.
+    static void consumeFollowers(clsTranslator& tr, clssENTITY& entity, std::string_view follower);
 };
 
 }  // namespace kxdxf

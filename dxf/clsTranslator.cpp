@@ -8,6 +8,7 @@
 #include "clsInputFile.h"
 #include "clsLineRing.h"
 #include "clsTempFiles.h"
+#include "readBlocks.h"
 #include "utlACItoRGB.h"
 #include "utlDates.h"
 
@@ -137,6 +138,7 @@ void clsTranslator::cleanup()
     clsTempFiles::remove(tempCopyPath_);
     tempCopyPath_.clear();
     tables_.clear();
+    mlineStyles_.clear();
     logs_.close();
 }
 
@@ -156,6 +158,7 @@ int clsTranslator::readSteps(const char* path)
     clsTempFiles::remove(tempCopyPath_);
     tempCopyPath_.clear();
     tables_.clear();
+    mlineStyles_.clear();
     logs_.logLine("<TranslatorRead>:\tNormal Termination");
     logs_.close();
     return 1;
@@ -243,6 +246,8 @@ void clsTranslator::dxf2000()
         ring.push(line);
         if (ring.is("0", "SECTION", "2", "TABLES"))
             tables_.readTables(*this);
+        else if (ring.is("0", "SECTION", "2", "BLOCKS"))
+            readBlocks(*this);
         else if (ring.is("0", "SECTION", "2", "ENTITIES"))
             clsEntitySection::readEntities(*this);
     }

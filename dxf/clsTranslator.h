@@ -13,6 +13,7 @@
 #include "clsEngineApi.h"
 #include "clsLogs.h"
 #include "clssHEADER.h"
+#include "clssMLINE.h"
 #include "clssTABLES.h"
 
 namespace kxdxf {
@@ -49,6 +50,7 @@ public:
     KXDOC doc() const { return doc_; }
     clssHEADER& header() { return header_; }
     clssTABLES& tables() { return tables_; }
+    clssMLINE& mlineStyles() { return mlineStyles_; }
 
     int readSpace() const { return readSpace_; }
     int currentSection() const { return currentSection_; }
@@ -81,6 +83,7 @@ private:
     std::string tempCopyPath_;
     clssHEADER header_;
     clssTABLES tables_;
+    clssMLINE mlineStyles_;
     std::array<int, 256> colorCache_{};
     int readSpace_ = 0;
     int currentSection_ = kSectionNone;

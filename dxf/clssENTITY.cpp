@@ -1,5 +1,7 @@
 #include "clssENTITY.h"
 
+#include <utility>
+
 #include "clsTranslator.h"
 #include "utlNumbers.h"
 
@@ -76,6 +78,13 @@ void clssENTITY::read(clsTranslator& tr, Filling filling)
     if (filling == Filling::Multi)
         tr.utlFatal("<clssENTITY::readMKey>:\tMax number of group code - value pairs <%d> exceeded\n",
                     kMaxPairsPerEntity);
+}
+
+void clssENTITY::assignMKey(clsKeyMap keys)
+{
+    keys_ = std::move(keys);
+    keys_.set("MKEY", "");
+    finish(true);
 }
 
 void clssENTITY::finish(bool multi)

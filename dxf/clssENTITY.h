@@ -28,6 +28,9 @@ public:
     void readMKey(clsTranslator& tr);
     void readVKey(clsTranslator& tr);
     void read(clsTranslator& tr, Filling filling);
+    // Takes the pairs a reader collected itself (an entity that reads its
+    // own pairs, as HATCH does) as multi keys.
+    void assignMKey(clsKeyMap keys);
 
     const std::string* find(std::string_view key) const { return keys_.find(key); }
     bool has(std::string_view key) const { return keys_.has(key); }

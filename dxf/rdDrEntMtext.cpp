@@ -7,6 +7,7 @@
 #include "clsMTEXT.h"
 #include "clsTranslator.h"
 #include "clssENTITY.h"
+#include "utlEntityKeys.h"
 #include "utlNumbers.h"
 #include "utlTextEntity.h"
 
@@ -28,20 +29,17 @@ constexpr int kFirstBottom = 128;
 std::string mtextValue(clsTranslator& tr, const clssENTITY& entity)
 {
     std::string text;
-    const std::string* countText = entity.find("3");
-    const long count = countText ? utlAtol(countText->c_str()) : 0;
+    const long count = utlKeyInt(entity, "3", 0);
     for (long i = 0; i < count; ++i) {
-        const std::string* part = entity.find("3." + std::to_string(i));
-        if (!part)
-            tr.utlFatal("rdDrEntMTEXT:\tNo value for Group Code <s> Additional Text\n");
+        const std::string& part = utlRequiredKey(tr, entity, utlIndexedKey("3", i).view(),
+                                                 "rdDrEntMTEXT:\tNo value for Group Code <s> Additional Text\n");
         if (text.size() <= clsMTEXT::kMaxInput)
-            text += *part;
+            text += part;
     }
-    const std::string* last = entity.find("1.0");
-    if (!last)
-        tr.utlFatal("rdDrEntMTEXT:\tNo value for Group Code <1.0> Text\n");
+    const std::string& last =
+        utlRequiredKey(tr, entity, "1.0", "rdDrEntMTEXT:\tNo value for Group Code <1.0> Text\n");
     if (text.size() <= clsMTEXT::kMaxInput)
-        text += *last;
+        text += last;
     if (text.size() > clsMTEXT::kMaxInput)
         text.resize(clsMTEXT::kMaxInput);
     return text;
@@ -59,7 +57,7 @@ double mtextRotation(const clssENTITY& entity)
         if (x != 0.0 || y != 0.0)
             return std::atan2(y, x);
     }
-    return utlTextRotation(utlTextOptional(entity, "50.0", 0.0));
+    return utlTextRotation(utlKeyReal(entity, "50.0", 0.0));
 }
 
 // The record of one run: its height, the gap below it and its width.
@@ -113,15 +111,13 @@ int rdDrEntMTEXT(clsTranslator& tr, const clssENTITY& entity)
     tr.logs().logMsg("strText: <%s>", value.c_str());
 
     tagKXText record{};
-    record.x = utlTextRequired(tr, entity, "10.0", "rdDrEntMTEXT:\tNo value for Group Code <10>\n");
-    record.y = utlTextRequired(tr, entity, "20.0", "rdDrEntMTEXT:\tNo value for Group Code <20>\n");
+    record.x = utlRequiredReal(tr, entity, "10.0", "rdDrEntMTEXT:\tNo value for Group Code <10>\n");
+    record.y = utlRequiredReal(tr, entity, "20.0", "rdDrEntMTEXT:\tNo value for Group Code <20>\n");
     record.angle = mtextRotation(entity);
-    const double height = utlTextRequired(tr, entity, "40.0", "rdDrEntMTEXT:\tNo value for Group Code <40>\n");
-    record.wrapWidth = utlTextOptional(entity, "41.0", 0.0);
-    const std::string* attachment = entity.find("71.0");
-    if (!attachment)
-        tr.utlFatal("rdDrEntMTEXT:\tNo value for Group Code <71>\n");
-    const int point = utlAtoi(attachment->c_str());
+    const double height = utlRequiredReal(tr, entity, "40.0", "rdDrEntMTEXT:\tNo value for Group Code <40>\n");
+    record.wrapWidth = utlKeyReal(entity, "41.0", 0.0);
+    const int point =
+        utlAtoi(utlRequiredKey(tr, entity, "71.0", "rdDrEntMTEXT:\tNo value for Group Code <71>\n").c_str());
     // An attachment DXF does not define is taken as its default, top left.
     record.align = point >= 1 && point <= 9 ? kAttachmentFlags[point - 1] : kTopLeft;
 

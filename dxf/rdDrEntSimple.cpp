@@ -12,7 +12,6 @@
 namespace kxdxf {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kAngleTolerance = 1e-7;
 constexpr double kDefaultElevation = 0.0;
@@ -50,13 +49,6 @@ Point requiredPoint(clsTranslator& tr, const clssENTITY& entity, const char* xCo
     const double x = required(tr, entity, xCode, message);
     const double y = required(tr, entity, yCode, message);
     return {x, y};
-}
-
-// Multiplied before dividing: the rounding of degrees * (pi / 180) differs
-// in the last bit for about a quarter of the angles.
-double degreesToRadians(double degrees)
-{
-    return degrees * kPi / 180.0;
 }
 
 double startAngle(double angle)
@@ -145,8 +137,8 @@ int rdDrEntARC(clsTranslator& tr, const clssENTITY& entity)
     static constexpr const char* kMessage = "rdDrEntARC:\tNo value for Group Code <%s>\n";
     const Point c = requiredPoint(tr, entity, "10", "20", kMessage);
     const double radius = required(tr, entity, "40", kMessage);
-    const double start = startAngle(degreesToRadians(required(tr, entity, "50", kMessage)));
-    const double end = endAngle(degreesToRadians(required(tr, entity, "51", kMessage)));
+    const double start = startAngle(utlDegreesToRadians(required(tr, entity, "50", kMessage)));
+    const double end = endAngle(utlDegreesToRadians(required(tr, entity, "51", kMessage)));
     const double elevation = optional(entity, "38", kDefaultElevation);
     const double centre[2] = {c.x, c.y};
     drawInEntityPlane(tr, entity, [&] {

@@ -8,7 +8,7 @@
 #include "clsOCS.h"
 #include "clsTranslator.h"
 #include "clssENTITY.h"
-#include "utlNumbers.h"
+#include "utlEntityKeys.h"
 #include "utlTextEntity.h"
 
 namespace kxdxf {
@@ -60,18 +60,12 @@ bool equalsNoCase(const std::string& a, const char* b)
     return i == a.size() && b[i] == '\0';
 }
 
-int optionalInt(const clssENTITY& entity, std::string_view key)
-{
-    const std::string* value = entity.find(key);
-    return value ? utlAtoi(value->c_str()) : 0;
-}
-
 utlTextPoint alignPoint(clsTranslator& tr, const clssENTITY& entity, const char* name, std::string_view xKey,
                         std::string_view yKey)
 {
     tr.logs().logMsg("<%s>:\t\tentered", name);
-    const double x = utlTextRequired(tr, entity, xKey, kNoX);
-    const double y = utlTextRequired(tr, entity, yKey, kNoY);
+    const double x = utlRequiredReal(tr, entity, xKey, kNoX);
+    const double y = utlRequiredReal(tr, entity, yKey, kNoY);
     tr.logs().logMsg("<%s>:\t\tnormal exit", name);
     return {x, y};
 }
@@ -84,7 +78,7 @@ double textWidthFactor(const clssENTITY& entity)
     double width = kStandardStyleWidth;
     if (const std::string* style = entity.find("7"))
         width = equalsNoCase(*style, "STANDARD") ? kStandardStyleWidth : kOtherStyleWidth;
-    return width * utlTextOptional(entity, "41", 1.0);
+    return width * utlKeyReal(entity, "41", 1.0);
 }
 
 // Alignment flags and reference point from the justification groups 72 and
@@ -92,8 +86,8 @@ double textWidthFactor(const clssENTITY& entity)
 // baseline at its first point.
 void placeText(clsTranslator& tr, const clssENTITY& entity, std::string_view verticalKey, tagKXText& record)
 {
-    const int h = optionalInt(entity, "72");
-    const int v = optionalInt(entity, verticalKey);
+    const int h = utlKeyInt(entity, "72", 0);
+    const int v = utlKeyInt(entity, verticalKey, 0);
     utlTextPoint point{};
     double shift = 0.0;
     record.align = kBottomLeft;
@@ -140,21 +134,19 @@ utlTextPoint getSecondAlignPnt(clsTranslator& tr, const clssENTITY& entity)
 int rdDrEntTEXT(clsTranslator& tr, const clssENTITY& entity)
 {
     tr.utlLogMsg("<rdDrEntTEXT>:\t\tentered");
-    const std::string* value = entity.find("1");
-    if (!value)
-        tr.utlFatal("rdDrEntTEXT:\tNo value for Group Code <1> Text\n");
-    if (value->empty())
+    const std::string& value = utlRequiredKey(tr, entity, "1", "rdDrEntTEXT:\tNo value for Group Code <1> Text\n");
+    if (value.empty())
         return 1;
     // Codes are replaced and only the part before the first change of
     // formatting is shown.
-    const clsMTEXT parsed(*value, utlTextEncoding(tr), &tr.logs());
+    const clsMTEXT parsed(value, utlTextEncoding(tr), &tr.logs());
     const std::string text(parsed.runText(0));
     tr.utlLogMsg("TEXT");
     tr.logs().logMsg("<%s>", text.c_str());
 
     tagKXText record{};
-    record.angle = utlTextRotation(utlTextOptional(entity, "50", 0.0));
-    record.height = utlTextRequired(tr, entity, "40", "rdDrEntTEXT:\tNo value for Group Code <40>\n");
+    record.angle = utlTextRotation(utlKeyReal(entity, "50", 0.0));
+    record.height = utlRequiredReal(tr, entity, "40", "rdDrEntTEXT:\tNo value for Group Code <40>\n");
     record.widthFactor = textWidthFactor(entity);
     placeText(tr, entity, "73", record);
     clsEntityAttribs::setEntityAttribs(tr, entity);
@@ -166,21 +158,21 @@ int rdDrEntTEXT(clsTranslator& tr, const clssENTITY& entity)
 int rdDrEntATTRIB(clsTranslator& tr, const clssENTITY& entity, AttribVariant variant)
 {
     tr.utlLogMsg("<rdDrEntATTRIB>:\t\tentered");
-    if ((optionalInt(entity, "70") & kAttribInvisible) != 0) {
+    if ((utlKeyInt(entity, "70", 0) & kAttribInvisible) != 0) {
         tr.utlLogMsg("invisible ATTRIB");
         return 1;
     }
     const bool isValue = variant == AttribVariant::Value;
-    const std::string* value = entity.find(isValue ? "1" : "2");
-    if (!value)
-        tr.utlFatal(isValue ? "<rdDrEntATTRIB>:\tNo value for Grp Code <1> (text string)\n"
-                            : "<rdDrEntATTRIB>:\tNo value for Grp Code <2> (tag string)\n");
+    const std::string& value =
+        utlRequiredKey(tr, entity, isValue ? "1" : "2",
+                       isValue ? "<rdDrEntATTRIB>:\tNo value for Grp Code <1> (text string)\n"
+                               : "<rdDrEntATTRIB>:\tNo value for Grp Code <2> (tag string)\n");
     // Shown as written: only the encoding is decoded.
-    const std::string text = utlDecodeText(*value, utlTextEncoding(tr));
+    const std::string text = utlDecodeText(value, utlTextEncoding(tr));
 
     tagKXText record{};
-    record.angle = utlTextRotation(utlTextOptional(entity, "50", 0.0));
-    record.height = utlTextRequired(tr, entity, "40", "rdDrEntATTRIB:\tNo value for Group Code <40>\n");
+    record.angle = utlTextRotation(utlKeyReal(entity, "50", 0.0));
+    record.height = utlRequiredReal(tr, entity, "40", "rdDrEntATTRIB:\tNo value for Group Code <40>\n");
     record.widthFactor = textWidthFactor(entity);
     placeText(tr, entity, "74", record);
     if (isValue && entity.layerName() != "0")

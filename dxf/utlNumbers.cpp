@@ -84,4 +84,10 @@ int utlClampToInt(double value)
     return static_cast<int>(value);
 }
 
+double utlDegreesToRadians(double degrees)
+{
+    constexpr double kPi = 3.141592653589793;
+    return degrees * kPi / 180.0;
+}
+
 }  // namespace kxdxf

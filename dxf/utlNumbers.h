@@ -15,6 +15,11 @@ int utlAtoi(const char* text);
 // beyond the int range (or NaN) are pinned to its ends (NaN to 0).
 int utlClampToInt(double value);
 
+// DXF degrees to radians (pi = 3.141592653589793), multiplied before
+// dividing: the rounding of degrees * (pi / 180) differs in the last bit
+// for about a quarter of the angles.
+double utlDegreesToRadians(double degrees);
+
 }  // namespace kxdxf
 
 #endif

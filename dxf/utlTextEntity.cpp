@@ -4,8 +4,6 @@
 #include <string>
 
 #include "clsTranslator.h"
-#include "clssENTITY.h"
-#include "utlNumbers.h"
 
 namespace kxdxf {
 namespace {
@@ -25,20 +23,6 @@ TextEncoding utlTextEncoding(clsTranslator& tr)
 {
     const std::string* version = tr.header().find("$ACADVER.1");
     return version ? utlTextEncodingOf(*version) : TextEncoding::CodePage;
-}
-
-double utlTextRequired(clsTranslator& tr, const clssENTITY& entity, std::string_view key, const char* message)
-{
-    const std::string* value = entity.find(key);
-    if (!value)
-        tr.utlFatal("%s", message);
-    return utlAtof(value->c_str());
-}
-
-double utlTextOptional(const clssENTITY& entity, std::string_view key, double fallback)
-{
-    const std::string* value = entity.find(key);
-    return value ? utlAtof(value->c_str()) : fallback;
 }
 
 double utlTextRotation(double degrees)

@@ -1,5 +1,5 @@
 // What the text readers (TEXT, ATTRIB, ATTDEF, MTEXT) share: the text
-// encoding of the read, their group values and the engine call.
+// encoding of the read, the rotation and the engine call.
 #ifndef KXDXF_UTLTEXTENTITY_H
 #define KXDXF_UTLTEXTENTITY_H
 
@@ -12,15 +12,9 @@
 namespace kxdxf {
 
 class clsTranslator;
-class clssENTITY;
 
 // UTF-8 for AC1021 and later files.
 TextEncoding utlTextEncoding(clsTranslator& tr);
-
-// The group's value as a real; a missing group aborts the read with the
-// message (written as it stands).
-double utlTextRequired(clsTranslator& tr, const clssENTITY& entity, std::string_view key, const char* message);
-double utlTextOptional(const clssENTITY& entity, std::string_view key, double fallback);
 
 // A rotation in degrees as radians; angles within 1e-7 of 0 are 0.
 double utlTextRotation(double degrees);

@@ -54,6 +54,59 @@ void pop(KXDOC)
         std::abort();  // pushes and pops must balance
 }
 
+// Paths and hatches: the point and knot arrays are read through, so that
+// a bad count shows up under ASan.
+double touch(const KXPoint* points, int count)
+{
+    double sum = 0;
+    for (int i = 0; i < count && points; ++i)
+        sum += points[i].x + points[i].y;
+    return sum;
+}
+int clipRgnCreate(KXDOC) { return 1; }
+int clipRgnAddPath(KXDOC, int, int) { return 1; }
+int clipRgnSet(KXDOC, int, int) { return 1; }
+int createPath(KXDOC) { return 1; }
+int pathAddPolyline(KXDOC, int, const KXPoint* points, int count, const double*)
+{
+    return touch(points, count) == 12345.678 ? 0 : 1;
+}
+int pathAddCircleArc(KXDOC, int, const double*, double, double, double, int, const double*) { return 1; }
+int pathAddEllipticArc(KXDOC, int, const double*, const double*, double, double, double, int, const double*)
+{
+    return 1;
+}
+int pathAddSpline(KXDOC, int, int, KXPoint* controls, int count, const double* knots, int knotCount,
+                  const double* weights, int, const double*)
+{
+    double sum = touch(controls, count);
+    for (int i = 0; i < knotCount && knots; ++i)
+        sum += knots[i];
+    for (int i = 0; i < count && weights; ++i)
+        sum += weights[i];
+    return sum == 12345.678 ? 0 : 1;
+}
+int gHatch = 0;
+KXHATCH hatchCreate(KXDOC) { return &gHatch; }
+int hatchCreatePattern(KXDOC, const KXPatternRecord*) { return 1; }
+int hatchAddPattern(KXDOC, KXHATCH, int) { return 1; }
+int hatchSetClipRgn(KXDOC, KXHATCH, int) { return 1; }
+int gBlockDepth = 0;
+// Definitions do not nest: one started inside another is refused.
+int startBlock(KXDOC, const tagKXBlockDef*)
+{
+    if (gBlockDepth > 0)
+        return 0;
+    gBlockDepth = 1;
+    return 1;
+}
+int endBlock(KXDOC)
+{
+    const int ended = gBlockDepth;
+    gBlockDepth = 0;
+    return ended;
+}
+int insertBlockStr(KXDOC, const char* name, const tagKXInsert*, const double*) { return name ? 1 : 0; }
 KXTextExtents addText(KXDOC, const char* text, const tagKXText* params)
 {
     const double width = static_cast<double>(std::strlen(text)) * params->height;
@@ -63,7 +116,10 @@ KXTextExtents addText(KXDOC, const char* text, const tagKXText* params)
 const clsEngineApi kNullEngine{
     addLayout, getCurrentLayout, setCurrentLayout, addProperty, attribColor, attribLineStyle,
     attribLayer, attribSet, addLine, addPolyline, addCircle, addEllipse, addArc, addEllipticArc,
-    addSpline, push, pop, addText,
+    addSpline, push, pop,
+    clipRgnCreate, clipRgnAddPath, clipRgnSet, createPath, pathAddPolyline, pathAddCircleArc,
+    pathAddEllipticArc, pathAddSpline, hatchCreate, hatchCreatePattern, hatchAddPattern, hatchSetClipRgn,
+    startBlock, endBlock, insertBlockStr, addText,
 };
 
 std::string gInputPath;
@@ -90,6 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::fwrite(data, 1, size, file);
     std::fclose(file);
     gDepth = 0;
+    gBlockDepth = 0;
     clsTranslator translator(kNullEngine, nullptr);
     translator.read(gInputPath.c_str());
     if (gDepth != 0)

@@ -15,7 +15,8 @@ extern "C" {
 int KXAddLine(KXDOC doc, const double start[2], const double end[2], const tagKXEntAttrib* attr, const double* z) {
     if (!doc || !start || !end) return 0;
     KXEntAttribs attribs;
-    return Guarded([&] { return CKXBuilder(*DocOf(doc)).AddLine(PointOf(start), PointOf(end), EntAttribsOf(attr, attribs), z); });
+    return Guarded(
+        [&] { return CKXBuilder(*DocOf(doc)).AddLine(PointOf(start), PointOf(end), EntAttribsOf(attr, attribs), z); });
 }
 
 int KXAddPolyline(KXDOC doc, const KXPoint* points, int count, const tagKXEntAttrib* attr, const double* z) {
@@ -30,18 +31,22 @@ int KXAddPolyline(KXDOC doc, const KXPoint* points, int count, const tagKXEntAtt
 int KXAddCircle(KXDOC doc, const double centre[2], double radius, const tagKXEntAttrib* attr, const double* z) {
     if (!doc || !centre) return 0;
     KXEntAttribs attribs;
-    return Guarded([&] { return CKXBuilder(*DocOf(doc)).AddCircle(PointOf(centre), radius, EntAttribsOf(attr, attribs), z); });
+    return Guarded(
+        [&] { return CKXBuilder(*DocOf(doc)).AddCircle(PointOf(centre), radius, EntAttribsOf(attr, attribs), z); });
 }
 
-int KXAddEllipse(KXDOC doc, const double centre[2], const double axis[2], double ratio, const tagKXEntAttrib* attr, const double* z) {
+int KXAddEllipse(KXDOC doc, const double centre[2], const double axis[2], double ratio, const tagKXEntAttrib* attr,
+                 const double* z) {
     if (!doc || !centre || !axis) return 0;
     KXEntAttribs attribs;
     return Guarded([&] {
-        return CKXBuilder(*DocOf(doc)).AddEllipse(PointOf(centre), PointOf(axis), ratio, EntAttribsOf(attr, attribs), z);
+        return CKXBuilder(*DocOf(doc))
+            .AddEllipse(PointOf(centre), PointOf(axis), ratio, EntAttribsOf(attr, attribs), z);
     });
 }
 
-int KXAddArc(KXDOC doc, const double centre[2], double radius, double start, double end, const tagKXEntAttrib* attr, const double* z) {
+int KXAddArc(KXDOC doc, const double centre[2], double radius, double start, double end, const tagKXEntAttrib* attr,
+             const double* z) {
     if (!doc || !centre) return 0;
     KXEntAttribs attribs;
     return Guarded([&] {
@@ -49,22 +54,25 @@ int KXAddArc(KXDOC doc, const double centre[2], double radius, double start, dou
     });
 }
 
-int KXAddEllipticArc(KXDOC doc, const double centre[2], const double axis[2], double ratio, double start, double end, const tagKXEntAttrib* attr, const double* z) {
+int KXAddEllipticArc(KXDOC doc, const double centre[2], const double axis[2], double ratio, double start, double end,
+                     const tagKXEntAttrib* attr, const double* z) {
     if (!doc || !centre || !axis) return 0;
     KXEntAttribs attribs;
     return Guarded([&] {
-        return CKXBuilder(*DocOf(doc)).AddEllipticArc(PointOf(centre), PointOf(axis), ratio, start, end,
-                                                     EntAttribsOf(attr, attribs), z);
+        return CKXBuilder(*DocOf(doc))
+            .AddEllipticArc(PointOf(centre), PointOf(axis), ratio, start, end, EntAttribsOf(attr, attribs), z);
     });
 }
 
-int KXAddSpline(KXDOC doc, int degree, KXPoint* controls, int count, const double* knots, int knotCount, const double* weights, int flags, const tagKXEntAttrib* attr, const double* z) {
+int KXAddSpline(KXDOC doc, int degree, KXPoint* controls, int count, const double* knots, int knotCount,
+                const double* weights, int flags, const tagKXEntAttrib* attr, const double* z) {
     if (!doc || !controls || !knots || count <= 0 || knotCount <= 0) return 0;
     KXEntAttribs attribs;
     return Guarded([&] {
         std::vector<CFltPoint> points = PointsOf(controls, count);
-        const int added = CKXBuilder(*DocOf(doc)).AddSpline(degree, points.data(), count, knots, knotCount, weights,
-                                                             flags, EntAttribsOf(attr, attribs), z);
+        const int added = CKXBuilder(*DocOf(doc))
+                              .AddSpline(degree, points.data(), count, knots, knotCount, weights, flags,
+                                         EntAttribsOf(attr, attribs), z);
         // The control points are projected in place for the caller.
         for (std::size_t i = 0; i < points.size(); ++i) controls[i] = {points[i].x, points[i].y};
         return added;

@@ -112,7 +112,8 @@ void KXAddProperty(KXDOC doc, const char* name, const char* value) {
 int KXGetProperties(KXDOC doc, KXPropertyPair* pairs) {
     if (!doc || !pairs) return 0;
     const auto& properties = DocOf(doc)->Properties();
-    for (std::size_t i = 0; i < properties.size(); ++i) pairs[i] = {properties[i].name.c_str(), properties[i].value.c_str()};
+    for (std::size_t i = 0; i < properties.size(); ++i)
+        pairs[i] = {properties[i].name.c_str(), properties[i].value.c_str()};
     return static_cast<int>(properties.size());
 }
 

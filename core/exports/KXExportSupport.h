@@ -22,9 +22,13 @@ class CKXDoc;
 
 namespace kxexport {
 
-inline CKXDoc* DocOf(KXDOC doc) { return static_cast<CKXDoc*>(doc); }
+inline CKXDoc* DocOf(KXDOC doc) {
+    return static_cast<CKXDoc*>(doc);
+}
 
-inline CFltPoint PointOf(const double p[2]) { return {p[0], p[1]}; }
+inline CFltPoint PointOf(const double p[2]) {
+    return {p[0], p[1]};
+}
 
 inline std::vector<CFltPoint> PointsOf(const KXPoint* points, int count) {
     std::vector<CFltPoint> out(static_cast<std::size_t>(count));

@@ -14,12 +14,12 @@
 #include "CKXAttribSet.h"
 #include "CKXAttribTable.h"
 #include "CKXPagePrefetcher.h"
-#include "CKXPolyline.h"
 #include "KXCurrentResolution.h"
 #include "geom/KXAngleTable.h"
 #include "KXBeside.h"
 #include "geom/KXTrunc.h"
 #include "render/CKXStyleExploder.h"
+#include "text/CKXGlyphStore.h"
 
 namespace {
 const char* const kPropertiesHeading = "FILE PROPERTIES";
@@ -30,22 +30,6 @@ const char* const kModificationProperty = "Modification time";
 constexpr std::uint64_t kFileTimeUnixEpoch = 116444736000000000ull;
 constexpr std::uint64_t kFileTimeTicksPerSecond = 10000000ull;
 
-bool IsStyledGeometry(int type) {
-    return type == KXENT_LINE || type == KXENT_POLYLINE || type == KXENT_CIRCLE || type == KXENT_ELLIPSE;
-}
-
-bool GrowsExtents(int type) {
-    switch (type) {
-    case KXENT_LINE:
-    case KXENT_POLYLINE:
-    case KXENT_HATCH:
-    case KXENT_CIRCLE:
-    case KXENT_ELLIPSE:
-    case KXENT_TEXTLINE: return true;
-    default: return false;
-    }
-}
-
 // Size and modification time of a file, when it can be examined.
 struct FileFacts {
     std::uint64_t size = 0;
@@ -53,12 +37,8 @@ struct FileFacts {
 };
 
 bool Examine(const std::string& path, FileFacts& facts) {
-    // The search takes wildcards; a name holding them is not a plain file.
-    if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA(path.c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
     facts.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
     const std::uint64_t ticks = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
@@ -111,7 +91,7 @@ void CKXDocFinisher::FlattenAndMeasure() {
             }
             continue;
         }
-        if (GrowsExtents(type)) {
+        if (ent->GrowsExtents()) {
             CFltExtents box;
             ent->GetExtents(box);
             m_working.Merge(box);
@@ -143,38 +123,10 @@ void CKXDocFinisher::FixClipResolution() {
 
 // --- Styled geometry and long polylines --------------------------------------------
 
-KXEntList CKXDocFinisher::SplitPolyline(const CKXPolyline& polyline) {
-    KXEntList pieces;
-    const std::vector<CFltPoint>& points = polyline.GetPoints();
-    const std::size_t step = kMaxPolylineVertices - 1;
-    for (std::size_t first = 0; first + 1 < points.size(); first += step) {
-        const std::size_t last = std::min(first + step, points.size() - 1);
-        auto piece = std::make_unique<CKXPolyline>(
-            std::vector<CFltPoint>(points.begin() + static_cast<std::ptrdiff_t>(first),
-                                   points.begin() + static_cast<std::ptrdiff_t>(last) + 1));
-        piece->SetFlags(polyline.GetFlags());
-        piece->Update();
-        pieces.push_back(std::move(piece));
-    }
-    return pieces;
-}
-
 std::size_t CKXDocFinisher::MostExplodedEntities(const KXEntList& input, bool styled) {
     if (!styled) return input.size();
-    // At most three pieces per line, polyline segment or segment of a
-    // curve's outline (one per angle step, and its two ends): centred
-    // patterns cut each one into a middle and two solid ends. Other
-    // entities stay one.
     std::size_t most = 0;
-    for (const KXEntPtr& ent : input) {
-        switch (ent->GetType()) {
-        case KXENT_LINE: most += 3; break;
-        case KXENT_POLYLINE: most += 3 * static_cast<const CKXPolyline&>(*ent).GetPoints().size(); break;
-        case KXENT_CIRCLE:
-        case KXENT_ELLIPSE: most += 3 * (kxangle::kSteps + 2); break;
-        default: most += 1; break;
-        }
-    }
+    for (const KXEntPtr& ent : input) most += ent->MostStyledPieces();
     return most;
 }
 
@@ -208,20 +160,14 @@ void CKXDocFinisher::ExplodeStyledAndSplit() {
         const int type = ent->GetType();
         if (exploder && type == KXENT_ATTRIBSET) {
             exploder->ApplyAttribSet(static_cast<const CKXAttribSet&>(*ent));
-        } else if (exploder && exploder->HasStyle() && IsStyledGeometry(type)) {
+        } else if (exploder && exploder->HasStyle() && ent->IsStyledGeometry()) {
             // Pattern pieces replace the entity unless every piece is solid;
             // they go straight to the end of the list.
             if (exploder->Explode(*ent, output)) continue;
         }
         // Hatches are exploded into clipped pattern lines by the hatch code
         // once it takes part here; until then they stay as they are.
-        if (type == KXENT_POLYLINE) {
-            const auto& polyline = static_cast<const CKXPolyline&>(*ent);
-            if (polyline.GetCount() > kMaxPolylineVertices) {
-                for (KXEntPtr& piece : SplitPolyline(polyline)) output.push_back(std::move(piece));
-                continue;
-            }
-        }
+        if (ent->SplitForStorage(output)) continue;
         output.push_back(std::move(ent));
     }
     m_doc.GetEntList() = std::move(output);
@@ -411,5 +357,7 @@ void CKXDocFinisher::IndexAndQuantise() {
     }
     // Block definitions (origin 0, 0) and the pattern and path store are
     // quantised here by the block and hatch code once they take part.
+    // Glyph instances are drawn relative to their characters: only scaled.
+    if (CKXGlyphStore* glyphs = m_doc.GetGlyphStore()) glyphs->Quantise(s);
     KXSetCurrentResolution(s);
 }

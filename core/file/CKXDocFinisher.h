@@ -12,7 +12,6 @@
 #include "CKXDoc.h"
 
 class CKXAttribSet;
-class CKXPolyline;
 
 class CKXDocFinisher {
 public:
@@ -20,8 +19,6 @@ public:
     static constexpr double kGridSpan = 200000.0;
     // Resolution of a document without any measurable extents.
     static constexpr double kFallbackResolution = 1000.0;
-    // Polylines above this many vertices are split into pieces of at most it.
-    static constexpr int kMaxPolylineVertices = 250;
     // Line-style patterns may reach this many pattern lengths past the extents.
     static constexpr double kPatternAllowance = 2.1;
     // Documents of at least this many entities are indexed and quantised in
@@ -43,9 +40,6 @@ public:
     static double ClipResolution(const CFltExtents& box);
     // The drawing resolution s for the extents and the longest pattern.
     static double DrawingResolution(const CFltExtents& extents, double longestPattern);
-    // Pieces of at most kMaxPolylineVertices vertices; consecutive pieces
-    // share their end vertex so the outline stays connected.
-    static KXEntList SplitPolyline(const CKXPolyline& polyline);
 
 private:
     void FlattenAndMeasure();

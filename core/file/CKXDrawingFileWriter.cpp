@@ -16,6 +16,7 @@
 #include "CKXFileInfoRecord.h"
 #include "CKXFileOutStream.h"
 #include "CKXPdbAssembler.h"
+#include "text/CKXGlyphStore.h"
 #include "CKXTableWriter.h"
 #include "CKXTileMapBuilder.h"
 #include "KXCurrentResolution.h"
@@ -88,9 +89,10 @@ bool CKXDrawingFileWriter::WriteDrawingInfo(CKXBodyWriter& body) {
     const CFltExtents& e = m_doc.GetExtents();
     const double s = m_doc.GetResolution();
     const double* detail = m_doc.DetailThresholds();
-    // The glyph store's origin joins with the text code's glyph store.
-    const std::int32_t glyphOriginX = 0;
-    const std::int32_t glyphOriginY = 0;
+    // Glyph strokes are written relative to the store's origin.
+    const CKXGlyphStore* glyphs = m_doc.GetGlyphStore();
+    const std::int32_t glyphOriginX = glyphs ? KXTrunc32(s * glyphs->GetOrigin().x) : 0;
+    const std::int32_t glyphOriginY = glyphs ? KXTrunc32(s * glyphs->GetOrigin().y) : 0;
     std::vector<std::uint8_t> record(kDrawingInfoSize, 0);
     KXBEWriter w(record.data());
     w.I32(0).I32(0).I32(KXTrunc32((e.xmax - e.xmin) * s)).I32(KXTrunc32((e.ymax - e.ymin) * s));

@@ -9,6 +9,7 @@
 #include "CKXAttribTable.h"
 #include "geom/KXAngleTable.h"
 #include "geom/KXTrunc.h"
+#include "text/CKXGlyphStore.h"
 
 namespace {
 constexpr std::int32_t kLiteralWeightBase = -100;
@@ -111,9 +112,10 @@ int CKXTableWriter::WriteLayers() {
 }
 
 int CKXTableWriter::WriteGlyphs() {
-    // Glyph instances join the file with the text code's glyph store.
+    const CKXGlyphStore* glyphs = m_doc.GetGlyphStore();
     CKXArrayGroupWriter group(m_body);
-    return group.WriteVariable(0, [](int, std::uint8_t*) { return 0; });
+    return group.WriteVariable(glyphs ? glyphs->GetCount() : 0,
+                               [&](int i, std::uint8_t* buffer) { return glyphs->WriteElement(i, buffer); });
 }
 
 bool CKXTableWriter::WriteDirectionCache() {

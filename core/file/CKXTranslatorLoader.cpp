@@ -4,6 +4,7 @@
 
 #include <korvex/kxtranslator.h>
 #include <kxplatform/dynlib.h>
+#include <kxplatform/stringapi.h>
 
 namespace {
 struct ExtensionEntry {
@@ -16,22 +17,13 @@ const ExtensionEntry kExtensionTable[] = {
     {".dwf", "dwfin"},
 };
 
-bool EqualNoCase(const std::string& a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return i == a.size() && b[i] == '\0';
-}
 }  // namespace
 
 std::string CKXTranslatorLoader::LibraryFor(const std::string& path) {
     if (path.size() <= kExtensionLength) return {};
     const std::string extension = path.substr(path.size() - kExtensionLength);
     for (const ExtensionEntry& entry : kExtensionTable) {
-        if (EqualNoCase(extension, entry.extension)) return entry.library;
+        if (lstrcmpiA(extension.c_str(), entry.extension) == 0) return entry.library;
     }
     return {};
 }

@@ -2,6 +2,8 @@
 // creation, deletion and attributes.
 #include <kxplatform/fileapi.h>
 
+#include "FileFacts.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -113,10 +115,11 @@ BOOL DeleteFileA(const char* path) {
 }
 
 DWORD GetFileAttributesA(const char* path) {
-    struct stat info {};
-    if (path == nullptr || *path == '\0' || stat(path, &info) != 0) return INVALID_FILE_ATTRIBUTES;
-    DWORD attributes = 0;
-    if (S_ISDIR(info.st_mode)) attributes |= FILE_ATTRIBUTE_DIRECTORY;
-    if ((info.st_mode & S_IWUSR) == 0) attributes |= FILE_ATTRIBUTE_READONLY;
-    return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
+    WIN32_FILE_ATTRIBUTE_DATA facts;
+    return kxplatform::ReadFileFacts(path, facts) ? facts.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
+}
+
+BOOL GetFileAttributesExA(const char* path, GET_FILEEX_INFO_LEVELS level, void* information) {
+    if (level != GetFileExInfoStandard || information == nullptr) return FALSE;
+    return kxplatform::ReadFileFacts(path, *static_cast<WIN32_FILE_ATTRIBUTE_DATA*>(information)) ? TRUE : FALSE;
 }

@@ -2,6 +2,8 @@
 // as the Windows file systems do.
 #include <kxplatform/fileapi.h>
 
+#include "FileFacts.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -17,8 +19,6 @@ namespace {
 
 constexpr const char* kCurrentDirectory = ".";
 constexpr const char* kEveryNameWithDot = "*.*";  // Windows reads it as "*"
-constexpr uint64_t kFileTimeTicksPerSecond = 10000000ULL;
-constexpr uint64_t kSecondsFrom1601To1970 = 11644473600ULL;
 
 struct FindState {
     std::string directory;  // with its final separator, or "" for the current one
@@ -66,31 +66,21 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
     return fa != fb ? fa < fb : a < b;
 }
 
-FILETIME ToFileTime(time_t seconds) {
-    const uint64_t ticks =
-        seconds < 0 ? 0 : (static_cast<uint64_t>(seconds) + kSecondsFrom1601To1970) * kFileTimeTicksPerSecond;
-    return FILETIME{static_cast<DWORD>(ticks & 0xFFFFFFFFu), static_cast<DWORD>(ticks >> 32)};
-}
-
 void FillFindData(const FindState& state, const std::string& name, WIN32_FIND_DATAA* data) {
     *data = WIN32_FIND_DATAA{};
     std::memcpy(data->cFileName, name.c_str(), name.size() + 1);
-    struct stat info {};
     const std::string path = (state.directory.empty() ? std::string() : state.directory) + name;
-    if (stat(path.c_str(), &info) != 0) {
+    WIN32_FILE_ATTRIBUTE_DATA facts;
+    if (!kxplatform::ReadFileFacts(path.c_str(), facts)) {
         data->dwFileAttributes = FILE_ATTRIBUTE_NORMAL;
         return;
     }
-    DWORD attributes = 0;
-    if (S_ISDIR(info.st_mode)) attributes |= FILE_ATTRIBUTE_DIRECTORY;
-    if ((info.st_mode & S_IWUSR) == 0) attributes |= FILE_ATTRIBUTE_READONLY;
-    data->dwFileAttributes = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
-    data->ftCreationTime = ToFileTime(info.st_ctime);
-    data->ftLastAccessTime = ToFileTime(info.st_atime);
-    data->ftLastWriteTime = ToFileTime(info.st_mtime);
-    const auto size = static_cast<uint64_t>(info.st_size);
-    data->nFileSizeHigh = static_cast<DWORD>(size >> 32);
-    data->nFileSizeLow = static_cast<DWORD>(size & 0xFFFFFFFFu);
+    data->dwFileAttributes = facts.dwFileAttributes;
+    data->ftCreationTime = facts.ftCreationTime;
+    data->ftLastAccessTime = facts.ftLastAccessTime;
+    data->ftLastWriteTime = facts.ftLastWriteTime;
+    data->nFileSizeHigh = facts.nFileSizeHigh;
+    data->nFileSizeLow = facts.nFileSizeLow;
 }
 
 std::vector<std::string> MatchingNames(const std::string& directory, const std::string& pattern) {

@@ -2,6 +2,7 @@
 // or edited, and on a write replaced through a file written beside it and
 // renamed over it.
 #include <kxplatform/profileapi.h>
+#include <kxplatform/stringapi.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,11 +36,7 @@ std::string Trim(const std::string& text) {
 }
 
 bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
+    return a.size() == b.size() && _strnicmp(a.data(), b.data(), a.size()) == 0;
 }
 
 std::string Unquote(const std::string& value) {

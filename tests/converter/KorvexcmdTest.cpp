@@ -155,7 +155,7 @@ TEST_F(KorvexcmdTest, EngineWithoutOrdinalsStopsTheStartup) {
 }
 
 TEST_F(KorvexcmdTest, ConvertsEveryLayoutThroughThePlugIn) {
-    if (!EngineConverts(dir_)) GTEST_SKIP() << "the engine does not read and write documents yet";
+    ASSERT_TRUE(EngineConverts(dir_));
     dir_.Write("in/plan.dxf", "layouts 3\n");
     dir_.Write("in/broken.dxf", "fail\n");
     const RunResult first = Run("-nologo -d:in");
@@ -179,7 +179,7 @@ TEST_F(KorvexcmdTest, ConvertsEveryLayoutThroughThePlugIn) {
 // A destination whose parent is missing cannot be made: every write fails,
 // is reported, and nothing is logged as converted.
 TEST_F(KorvexcmdTest, UnwritableDestinationReportsEachFailure) {
-    if (!EngineConverts(dir_)) GTEST_SKIP() << "the engine does not read and write documents yet";
+    ASSERT_TRUE(EngineConverts(dir_));
     dir_.Write("korvex.ini", "[CONVERSION]\nConversionDirectory=" + (dir_ / "no/such/dir") + "\n");
     dir_.Write("in/plan.dxf", "layouts 2\n");
     const RunResult result = Run("-nologo in/plan.dxf");
@@ -196,7 +196,7 @@ TEST_F(KorvexcmdTest, UnwritableDestinationReportsEachFailure) {
 // library sit in different folders and are preloaded, so neither the
 // library path nor the platform's own run path can find the plug-in.
 TEST_F(KorvexcmdTest, PlugInIsFoundBesideTheEngineForAHostElsewhere) {
-    if (!EngineConverts(dir_)) GTEST_SKIP() << "the engine does not read and write documents yet";
+    ASSERT_TRUE(EngineConverts(dir_));
     const fs::path engine = dir_.path() / "engine";
     const fs::path platform = dir_.path() / "platform";
     const fs::path host = dir_.path() / "host";
@@ -221,8 +221,8 @@ TEST_F(KorvexcmdTest, PlugInIsFoundBesideTheEngineForAHostElsewhere) {
 }
 
 TEST_F(KorvexcmdTest, ConvertsTheBundledExampleWithTheDxfPlugIn) {
-    if (!fs::exists(kBin / "libdxfin.so")) GTEST_SKIP() << "the DXF plug-in is not built";
-    if (!EngineConverts(dir_)) GTEST_SKIP() << "the engine does not read and write documents yet";
+    ASSERT_TRUE(fs::exists(kBin / "libdxfin.so"));
+    ASSERT_TRUE(EngineConverts(dir_));
     fs::copy_file(kBin / "libdxfin.so", dir_.path() / "libdxfin.so",
                   fs::copy_options::overwrite_existing);
     const RunResult result = Run("-nologo '" + (kExamples / "plan.dxf").string() + "'");

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace kxdxf::test {
@@ -117,11 +118,13 @@ int fakeAddEllipticArc(KXDOC, const double* c, const double* axis, double ratio,
                               " a=" + num(start) + "," + num(end) + elevation(z));
     return 1;
 }
-int fakeAddSpline(KXDOC, int, KXPoint*, int, const double*, int, const double*, int,
+int fakeAddSpline(KXDOC, int degree, KXPoint*, int count, const double*, int knots, const double*, int,
                   const tagKXEntAttrib*, const double*)
 {
-    gRecorder.calls.push_back("AddSpline");
-    return 1;
+    gRecorder.calls.push_back("AddSpline d=" + std::to_string(degree) + " n=" + std::to_string(count) +
+                              " k=" + std::to_string(knots));
+    // As the engine: nothing is created unless the knots fit.
+    return static_cast<long long>(degree) + count + 1 == knots ? 1 : 0;
 }
 void fakePush(KXDOC, const double* axes)
 {
@@ -133,6 +136,104 @@ void fakePush(KXDOC, const double* axes)
 void fakePop(KXDOC)
 {
     gRecorder.calls.push_back("Pop");
+}
+
+int fakeClipRgnCreate(KXDOC)
+{
+    gRecorder.calls.push_back("ClipRgnCreate");
+    return ++gRecorder.regions;
+}
+int fakeClipRgnAddPath(KXDOC, int region, int path)
+{
+    gRecorder.calls.push_back("ClipRgnAddPath " + std::to_string(region) + " " + std::to_string(path));
+    return region > 0 && path > 0 ? 1 : 0;
+}
+int fakeClipRgnSet(KXDOC, int region, int flags)
+{
+    gRecorder.calls.push_back("ClipRgnSet " + std::to_string(region) + " " + std::to_string(flags));
+    return region > 0 ? 1 : 0;
+}
+int fakeCreatePath(KXDOC)
+{
+    gRecorder.calls.push_back("CreatePath");
+    return ++gRecorder.paths;
+}
+int fakePathAddPolyline(KXDOC, int path, const KXPoint* points, int count, const double* z)
+{
+    std::string text = "PathAddPolyline " + std::to_string(path);
+    for (int i = 0; i < count; ++i)
+        text += " " + num(points[i].x) + "," + num(points[i].y);
+    gRecorder.calls.push_back(text + elevation(z));
+    return 1;
+}
+int fakePathAddCircleArc(KXDOC, int path, const double* c, double r, double start, double end, int full,
+                         const double* z)
+{
+    char angles[128];
+    std::snprintf(angles, sizeof angles, " a=%.17g,%.17g", start, end);
+    gRecorder.calls.push_back("PathAddCircleArc " + std::to_string(path) + " " + pt(c) + " r=" + num(r) + angles +
+                              " full=" + std::to_string(full) + elevation(z));
+    return 1;
+}
+int fakePathAddEllipticArc(KXDOC, int path, const double* c, const double* axis, double ratio, double start,
+                           double end, int full, const double* z)
+{
+    gRecorder.calls.push_back("PathAddEllipticArc " + std::to_string(path) + " " + pt(c) + " " + pt(axis) +
+                              " ratio=" + num(ratio) + " a=" + num(start) + "," + num(end) +
+                              " full=" + std::to_string(full) + elevation(z));
+    return 1;
+}
+int fakePathAddSpline(KXDOC, int path, int degree, KXPoint*, int count, const double*, int knots, const double*,
+                      int flags, const double* z)
+{
+    gRecorder.calls.push_back("PathAddSpline " + std::to_string(path) + " d=" + std::to_string(degree) +
+                              " n=" + std::to_string(count) + " k=" + std::to_string(knots) +
+                              " f=" + std::to_string(flags) + elevation(z));
+    return static_cast<long long>(degree) + count + 1 == knots ? 1 : 0;
+}
+// Hatch handles are the hatch's number, as a pointer.
+KXHATCH fakeHatchCreate(KXDOC)
+{
+    gRecorder.calls.push_back("HatchCreate");
+    return reinterpret_cast<KXHATCH>(static_cast<std::intptr_t>(++gRecorder.hatches));
+}
+int fakeHatchCreatePattern(KXDOC, const KXPatternRecord* pattern)
+{
+    gRecorder.patterns.push_back(*pattern);
+    gRecorder.calls.push_back("HatchCreatePattern " + std::to_string(gRecorder.patterns.size()));
+    return static_cast<int>(gRecorder.patterns.size());
+}
+int fakeHatchAddPattern(KXDOC, KXHATCH hatch, int pattern)
+{
+    gRecorder.calls.push_back("HatchAddPattern " + std::to_string(reinterpret_cast<std::intptr_t>(hatch)) + " " +
+                              std::to_string(pattern));
+    return hatch && pattern > 0 ? 1 : 0;
+}
+int fakeHatchSetClipRgn(KXDOC, KXHATCH hatch, int region)
+{
+    gRecorder.calls.push_back("HatchSetClipRgn " + std::to_string(reinterpret_cast<std::intptr_t>(hatch)) + " " +
+                              std::to_string(region));
+    return hatch && region > 0 ? 1 : 0;
+}
+int fakeStartBlock(KXDOC, const tagKXBlockDef* block)
+{
+    gRecorder.blocks.push_back(*block);
+    gRecorder.calls.push_back(std::string("StartBlock ") + block->name + " " + num(block->baseX) + "," +
+                              num(block->baseY));
+    return gRecorder.refuseBlocks ? 0 : static_cast<int>(gRecorder.blocks.size());
+}
+int fakeEndBlock(KXDOC)
+{
+    gRecorder.calls.push_back("EndBlock");
+    return static_cast<int>(gRecorder.blocks.size());
+}
+int fakeInsertBlockStr(KXDOC, const char* name, const tagKXInsert* insert, const double* z)
+{
+    gRecorder.inserts.push_back(*insert);
+    gRecorder.calls.push_back(std::string("InsertBlockStr ") + name + " " + num(insert->x) + "," + num(insert->y) +
+                              " r=" + num(insert->rotation) + " s=" + num(insert->scaleX) + "," +
+                              num(insert->scaleY) + elevation(z));
+    return 1;
 }
 
 KXTextExtents fakeAddText(KXDOC, const char* text, const tagKXText* record)
@@ -148,12 +249,17 @@ const clsEngineApi kRecordingApi{
     fakeAttribColor, fakeAttribLineStyle, fakeAttribLayer, fakeAttribSet,
     fakeAddLine, fakeAddPolyline, fakeAddCircle, fakeAddEllipse,
     fakeAddArc, fakeAddEllipticArc, fakeAddSpline, fakePush, fakePop,
+    fakeClipRgnCreate, fakeClipRgnAddPath, fakeClipRgnSet, fakeCreatePath,
+    fakePathAddPolyline, fakePathAddCircleArc, fakePathAddEllipticArc, fakePathAddSpline,
+    fakeHatchCreate, fakeHatchCreatePattern, fakeHatchAddPattern, fakeHatchSetClipRgn,
+    fakeStartBlock, fakeEndBlock, fakeInsertBlockStr,
     fakeAddText,
 };
 
 bool isGeometry(const std::string& call)
 {
-    return call.rfind("Add", 0) == 0 || call == "Push" || call == "Pop";
+    return call.rfind("Add", 0) == 0 || call == "Push" || call == "Pop" || call.rfind("StartBlock", 0) == 0 ||
+           call == "EndBlock" || call.rfind("InsertBlockStr", 0) == 0;
 }
 
 }  // namespace

@@ -55,6 +55,13 @@ struct Recorder {
     std::vector<std::string> layouts;
     int currentLayout = 0;
     int lastSetLayout = -1;
+    std::vector<KXPatternRecord> patterns;
+    int regions = 0;
+    int paths = 0;
+    int hatches = 0;
+    std::vector<tagKXBlockDef> blocks;
+    std::vector<tagKXInsert> inserts;
+    bool refuseBlocks = false;  // StartBlock answers 0, as an engine that takes no blocks
     // Texts drawn and measured. KXAddText answers with extents of a font
     // whose characters are 0.8 * height wide (see textExtents).
     std::vector<RecordedText> texts;

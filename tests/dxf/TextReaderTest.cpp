@@ -1,5 +1,6 @@
 // TEXT, MTEXT and ATTDEF read through whole files with the recording
 // engine, and the corpus drawings' texts.
+#include <algorithm>
 #include <cmath>
 
 #include "DxfTestSupport.h"
@@ -82,14 +83,16 @@ TEST_F(TextReaderTest, TextAlignmentPicksFlagAndPoint)
     EXPECT_DOUBLE_EQ(1.0, texts()[3].record.x);
 }
 
-TEST_F(TextReaderTest, MissingGroupsAbortTheRead)
+TEST_F(TextReaderTest, EntitiesMissingGroupsAreSkipped)
 {
-    EXPECT_EQ(0, read({"0", "TEXT", "1", "a", "10", "0", "20", "0"}));
-    EXPECT_NE(std::string::npos, errorLog().find("rdDrEntTEXT:\tNo value for Group Code <40>\n"));
-    EXPECT_EQ(0, read(textEntity("a", {"72", "1"})));
-    EXPECT_NE(std::string::npos, errorLog().find("rdDrEntTEXT:\tNo value for Group Code <10>\n"));
-    EXPECT_EQ(0, read({"0", "MTEXT", "10", "0", "20", "0", "40", "1", "1", "a"}));
-    EXPECT_NE(std::string::npos, errorLog().find("rdDrEntMTEXT:\tNo value for Group Code <71>\n"));
+    ASSERT_EQ(1, read(concat({{"0", "TEXT", "1", "a", "10", "0", "20", "0"}, textEntity("b", {"72", "1"}),
+                              {"0", "MTEXT", "10", "0", "20", "0", "40", "1", "1", "c"}, textEntity("d")})));
+    ASSERT_EQ(1u, texts().size());
+    EXPECT_EQ("d", texts()[0].text);
+    const std::string err = errorLog();
+    EXPECT_NE(std::string::npos, err.find("rdDrEntTEXT:\tNo value for Group Code <40>\n"));
+    EXPECT_NE(std::string::npos, err.find("rdDrEntTEXT:\tNo value for Group Code <10>\n"));
+    EXPECT_NE(std::string::npos, err.find("rdDrEntMTEXT:\tNo value for Group Code <71>\n"));
 }
 
 TEST_F(TextReaderTest, BadHeightsNeitherCrashNorDrawGarbage)
@@ -200,8 +203,28 @@ TEST_F(TextReaderTest, AttdefShowsItsTagUnlessInvisible)
     EXPECT_EQ(128, texts()[0].record.align);
     EXPECT_TRUE(recorder().attribSets.empty());  // the current attributes are kept
     EXPECT_NE(std::string::npos, traceLog().find("invisible ATTRIB\n"));
-    ASSERT_EQ(0, read({"0", "ATTDEF", "10", "0", "20", "0", "40", "1"}));
+    ASSERT_EQ(1, read({"0", "ATTDEF", "10", "0", "20", "0", "40", "1"}));
     EXPECT_NE(std::string::npos, errorLog().find("<rdDrEntATTRIB>:\tNo value for Grp Code <2> (tag string)\n"));
+}
+
+TEST_F(TextReaderTest, InsertAttributesShowTheirValues)
+{
+    const auto attrib = [](const std::string& layer, const std::string& flags, const std::string& value) {
+        return Lines{"0", "ATTRIB", "8", layer, "1", value, "2", "TAG", "10", "0", "20", "0", "40", "1", "70", flags};
+    };
+    ASSERT_EQ(1, read(concat({{"0", "INSERT", "8", "Doors", "2", "B", "10", "0", "20", "0", "66", "1"},
+                              attrib("0", "0", "kept"), attrib("Tags", "0", "own"), attrib("0", "1", "hidden"),
+                              {"0", "SEQEND"}})));
+    ASSERT_EQ(2u, texts().size());
+    EXPECT_EQ("kept", texts()[0].text);
+    EXPECT_EQ("own", texts()[1].text);
+    EXPECT_NE(std::string::npos, traceLog().find("invisible ATTRIB\n"));
+    // The insert's attributes (set twice), then the second attribute's own.
+    const auto& calls = recorder().calls;
+    const auto kept = std::find(calls.begin(), calls.end(), "AddText kept 128 0,-0.3");
+    const auto own = std::find(calls.begin(), calls.end(), "AddText own 128 0,-0.3");
+    ASSERT_TRUE(kept != calls.end() && own != calls.end());
+    EXPECT_EQ(1, std::count_if(kept, own, [](const std::string& c) { return c.rfind("AttribSet", 0) == 0; }));
 }
 
 TEST_F(TextReaderTest, CorpusTextsReadCleanly)

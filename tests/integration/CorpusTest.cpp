@@ -89,8 +89,7 @@ protected:
         if (!fs::is_directory(corpus_))
             GTEST_SKIP() << "no corpus at " << corpus_;
         const fs::path bin(KX_BIN_DIR);
-        if (!fs::exists(bin / "korvexcmd") || !fs::exists(bin / "libdxfin.so"))
-            GTEST_SKIP() << "korvexcmd or the DXF plug-in is not built";
+        ASSERT_TRUE(fs::exists(bin / "korvexcmd") && fs::exists(bin / "libdxfin.so"));
         station_ = fs::temp_directory_path() / ("kx-corpus-" + std::to_string(::getpid()));
         fs::remove_all(station_);
         fs::create_directories(station_);

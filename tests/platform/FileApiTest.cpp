@@ -137,4 +137,27 @@ TEST(DeleteFile, RemovesFilesButNotDirectories) {
     EXPECT_EQ(GetFileAttributesA(nullptr), INVALID_FILE_ATTRIBUTES);
 }
 
+TEST(FileAttributesEx, ReportsSizeTimeAndKindLikeTheSearch) {
+    ScratchDir dir;
+    dir.Write("plan.dxf", std::string(70000, 'x'));
+    WIN32_FILE_ATTRIBUTE_DATA facts;
+    ASSERT_TRUE(GetFileAttributesExA((dir / "plan.dxf").c_str(), GetFileExInfoStandard, &facts));
+    EXPECT_EQ(facts.dwFileAttributes, FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(facts.nFileSizeHigh, 0u);
+    EXPECT_EQ(facts.nFileSizeLow, 70000u);
+
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir / "PLAN.DXF").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    FindClose(search);
+    EXPECT_EQ(found.ftLastWriteTime.dwLowDateTime, facts.ftLastWriteTime.dwLowDateTime);
+    EXPECT_EQ(found.ftLastWriteTime.dwHighDateTime, facts.ftLastWriteTime.dwHighDateTime);
+
+    ASSERT_TRUE(GetFileAttributesExA(dir.path().c_str(), GetFileExInfoStandard, &facts));
+    EXPECT_TRUE(facts.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_FALSE(GetFileAttributesExA((dir / "missing").c_str(), GetFileExInfoStandard, &facts));
+    EXPECT_FALSE(GetFileAttributesExA(nullptr, GetFileExInfoStandard, &facts));
+    EXPECT_FALSE(GetFileAttributesExA((dir / "plan.dxf").c_str(), GetFileExInfoStandard, nullptr));
+}
+
 }  // namespace

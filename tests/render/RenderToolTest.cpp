@@ -38,7 +38,7 @@ std::string Slurp(const std::string& path) {
 class RenderTool : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!Exists(kTool)) GTEST_SKIP() << "kxrender not built";
+        ASSERT_TRUE(Exists(kTool));
         if (!Exists(kDrawing)) GTEST_SKIP() << "corpus not available";
         m_base = "/tmp/kxrender_tool_" + std::to_string(getpid());
     }

@@ -41,6 +41,7 @@ const char* const kGroupNames[5] = {"attribute records", "colours", "line styles
                                     "glyphs"};
 // Element sizes of the fixed-size groups; 0 marks a variable-size group.
 constexpr std::uint32_t kGroupElementSize[5] = {16, 4, 0, 0, 0};
+constexpr std::size_t kGlyphGroup = 4;
 
 enum Kind : std::uint16_t {
     kNoRecord = 0,
@@ -447,8 +448,15 @@ void CKXPdbValidator::CheckVariableElement(int group, const std::uint8_t* data, 
         const std::uint16_t slots = r.U16("stroke slots");
         std::uint32_t lists = 0;
         while (!r.AtEnd()) {
+            // Strokes are written relative to the glyph origin of DrawingInfo,
+            // the lowest corner of all of them.
             const std::uint16_t points = r.U16("point count");
-            r.Bytes(std::size_t{points} * 8, "points");
+            for (std::uint16_t p = 0; p < points; ++p) {
+                const std::int32_t x = r.I32("x");
+                const std::int32_t y = r.I32("y");
+                if (x < -kCoordinateSlack || y < -kCoordinateSlack)
+                    r.Fail("stroke point (" + std::to_string(x) + ", " + std::to_string(y) + ") lies below the glyph origin");
+            }
             ++lists;
         }
         if (lists > slots) r.Fail("more point lists than stroke slots");
@@ -520,7 +528,16 @@ std::uint32_t CKXPdbValidator::EntityRecord(CKXPdbReader& r, int pool, int index
         if (n < 0 || static_cast<std::size_t>(n) > r.Remaining() / 12) {
             r.Fail("text line character count " + std::to_string(n) + " does not fit the pool");
         }
-        body = 12 * static_cast<std::size_t>(n);
+        // Each character names a glyph of the glyph table (-1: none).
+        const int glyphs = m_summary.groups[kGlyphGroup].elementCount;
+        for (std::int32_t c = 0; c < n; ++c) {
+            const std::int32_t instance = r.I32("glyph instance");
+            if (instance < -1 || instance >= glyphs) {
+                r.Fail("text line character " + std::to_string(c) + " names glyph " + std::to_string(instance) +
+                       " of a table of " + std::to_string(glyphs));
+            }
+            r.Bytes(8, "character position");
+        }
         break;
     }
     default:

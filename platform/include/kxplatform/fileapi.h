@@ -37,6 +37,18 @@ typedef struct _WIN32_FIND_DATAA {
     char cAlternateFileName[14];
 } WIN32_FIND_DATAA;
 
+/* What GetFileAttributesExA reports of a file. */
+typedef enum _GET_FILEEX_INFO_LEVELS { GetFileExInfoStandard } GET_FILEEX_INFO_LEVELS;
+
+typedef struct _WIN32_FILE_ATTRIBUTE_DATA {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+} WIN32_FILE_ATTRIBUTE_DATA;
+
 /* Only the shape: the platform applies its default permissions. */
 typedef struct _SECURITY_ATTRIBUTES {
     DWORD nLength;
@@ -69,6 +81,10 @@ KXPLATFORM_API BOOL CreateDirectoryA(const char* path, SECURITY_ATTRIBUTES* secu
 KXPLATFORM_API BOOL DeleteFileA(const char* path);
 /* FILE_ATTRIBUTE_* bits, or INVALID_FILE_ATTRIBUTES when nothing is there. */
 KXPLATFORM_API DWORD GetFileAttributesA(const char* path);
+/* Attributes, times and size (level GetFileExInfoStandard, information a
+ * WIN32_FILE_ATTRIBUTE_DATA); FALSE when nothing is there. */
+KXPLATFORM_API BOOL GetFileAttributesExA(const char* path, GET_FILEEX_INFO_LEVELS level,
+                                         void* information);
 
 /* Wildcard search of one directory: the pattern is a directory part and a
  * name part with '*' and '?', matched case-insensitively as the Windows file
