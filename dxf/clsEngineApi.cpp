@@ -14,6 +14,7 @@ const clsEngineApi& clsEngineApi::engine()
         KXPathAddPolyline, KXPathAddCircleArc, KXPathAddEllipticArc, KXPathAddSpline,
         KXHatchCreate,    KXHatchCreatePattern, KXHatchAddPattern, KXHatchSetClipRgn,
         KXStartBlock,     KXEndBlock,         KXInsertBlockStr,
+        KXAddText,
     };
     return api;
 }

@@ -53,6 +53,7 @@ struct clsEngineApi {
     int (*StartBlock)(KXDOC, const tagKXBlockDef*);
     int (*EndBlock)(KXDOC);
     int (*InsertBlockStr)(KXDOC, const char*, const tagKXInsert*, const double*);
+    KXTextExtents (*AddText)(KXDOC, const char*, const tagKXText*);
 
     // The exports of kxcore.
     static const clsEngineApi& engine();

@@ -5,9 +5,11 @@
 #include "rdDrEntHatch.h"
 #include "rdDrEntInsert.h"
 #include "rdDrEntMline.h"
+#include "rdDrEntMtext.h"
 #include "rdDrEntPolyline.h"
 #include "rdDrEntSimple.h"
 #include "rdDrEntSpline.h"
+#include "rdDrEntText.h"
 #include "utlEntityKeys.h"
 
 namespace kxdxf {
@@ -37,7 +39,7 @@ constexpr Dispatch kDispatch[] = {
     {"3DFACE", Filling::Single, rdDrEnt3DFACE},
     // A table is drawn through its anonymous block.
     {"ACAD_TABLE", Filling::Multi, rdDrEntACADTABLE},
-    {"ATTDEF", Filling::Single, nullptr},
+    {"ATTDEF", Filling::Single, rdDrEntATTDEF},
     {"ARC", Filling::Single, rdDrEntARC},
     {"CIRCLE", Filling::Single, rdDrEntCIRCLE},
     {"DIMENSION", Filling::Single, rdDrEntDIMENSION},
@@ -47,10 +49,10 @@ constexpr Dispatch kDispatch[] = {
     {"LINE", Filling::Single, rdDrEntLINE},
     {"LWPOLYLINE", Filling::Vertex, rdDrEntLWPOLYLINE},
     {"MLINE", Filling::Multi, rdDrEntMLINE},
-    {"MTEXT", Filling::Multi, nullptr},
+    {"MTEXT", Filling::Multi, rdDrEntMTEXT},
     {"POINT", Filling::Single, rdDrEntPOINT},
     {"POLYLINE", Filling::Single, rdDrEntPOLYLINE, "VERTEX"},
-    {"TEXT", Filling::Single, nullptr},
+    {"TEXT", Filling::Single, rdDrEntTEXT},
     {"TRACE", Filling::Single, rdDrEntTRACE},
     {"SOLID", Filling::Single, rdDrEntSOLID},
     {"SPLINE", Filling::Multi, rdDrEntSPLINE},

@@ -6,6 +6,7 @@
 #include "clsOCS.h"
 #include "clsTranslator.h"
 #include "clssENTITY.h"
+#include "rdDrEntText.h"
 #include "utlEntityKeys.h"
 
 namespace kxdxf {
@@ -59,7 +60,14 @@ void insertArray(clsTranslator& tr, const clssENTITY& entity, const std::string&
 // The attribute values of an insert, each filled with single keys. Their
 // text is drawn by the text readers: rdDrEntATTRIB (value variant) is
 // called from here and nowhere else.
-void drawInsertAttribute(clsTranslator&, const clssENTITY&) { }
+void drawInsertAttribute(clsTranslator& tr, const clssENTITY& attribute)
+{
+    try {
+        rdDrEntATTRIB(tr, attribute, AttribVariant::Value);
+    } catch (const clsSkipEntity&) {
+        // Reported by the reader; the insert's other attributes still follow.
+    }
+}
 
 // The ATTRIB entities up to their SEQEND: 1, or 0 when another entity
 // came first (the stream is left at it).

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 
@@ -106,6 +107,11 @@ int endBlock(KXDOC)
     return ended;
 }
 int insertBlockStr(KXDOC, const char* name, const tagKXInsert*, const double*) { return name ? 1 : 0; }
+KXTextExtents addText(KXDOC, const char* text, const tagKXText* params)
+{
+    const double width = static_cast<double>(std::strlen(text)) * params->height;
+    return KXTextExtents{params->x, params->y, params->x + width, params->y + params->height};
+}
 
 const clsEngineApi kNullEngine{
     addLayout, getCurrentLayout, setCurrentLayout, addProperty, attribColor, attribLineStyle,
@@ -113,7 +119,7 @@ const clsEngineApi kNullEngine{
     addSpline, push, pop,
     clipRgnCreate, clipRgnAddPath, clipRgnSet, createPath, pathAddPolyline, pathAddCircleArc,
     pathAddEllipticArc, pathAddSpline, hatchCreate, hatchCreatePattern, hatchAddPattern, hatchSetClipRgn,
-    startBlock, endBlock, insertBlockStr,
+    startBlock, endBlock, insertBlockStr, addText,
 };
 
 std::string gInputPath;

@@ -62,7 +62,8 @@ TEST_F(BlocksTest, BlockEntitiesOnLayerZeroAreByBlock)
 TEST_F(BlocksTest, AttributesUpToTheirSeqendAreConsumed)
 {
     ASSERT_EQ(1, read({}, concat({insert("B", {"66", "1"}), attrib("A"), attrib("B"), kSeqend, lineEntity()})));
-    EXPECT_EQ((Lines{"InsertBlockStr B 0,0 r=0 s=1,1 z=0", kLine}), geometry());
+    const std::string value = "AddText value 128 0,-0.3";
+    EXPECT_EQ((Lines{"InsertBlockStr B 0,0 r=0 s=1,1 z=0", value, value, kLine}), geometry());
     EXPECT_EQ(std::string::npos, errorLog().find("UNKNOWN"));
 }
 

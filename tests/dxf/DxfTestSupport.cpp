@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace kxdxf::test {
 namespace {
@@ -233,6 +236,14 @@ int fakeInsertBlockStr(KXDOC, const char* name, const tagKXInsert* insert, const
     return 1;
 }
 
+KXTextExtents fakeAddText(KXDOC, const char* text, const tagKXText* record)
+{
+    gRecorder.texts.push_back({text, *record});
+    gRecorder.calls.push_back(std::string(record->measureOnly ? "MeasureText " : "AddText ") + text + " " +
+                              std::to_string(record->align) + " " + num(record->x) + "," + num(record->y));
+    return textExtents(text, *record);
+}
+
 const clsEngineApi kRecordingApi{
     fakeAddLayout, fakeGetCurrentLayout, fakeSetCurrentLayout, fakeAddProperty,
     fakeAttribColor, fakeAttribLineStyle, fakeAttribLayer, fakeAttribSet,
@@ -242,6 +253,7 @@ const clsEngineApi kRecordingApi{
     fakePathAddPolyline, fakePathAddCircleArc, fakePathAddEllipticArc, fakePathAddSpline,
     fakeHatchCreate, fakeHatchCreatePattern, fakeHatchAddPattern, fakeHatchSetClipRgn,
     fakeStartBlock, fakeEndBlock, fakeInsertBlockStr,
+    fakeAddText,
 };
 
 bool isGeometry(const std::string& call)
@@ -268,6 +280,17 @@ int Recorder::count(const std::string& prefix) const
     for (const std::string& call : calls)
         n += call.rfind(prefix, 0) == 0 ? 1 : 0;
     return n;
+}
+
+KXTextExtents textExtents(const char* text, const tagKXText& record)
+{
+    const double width = static_cast<double>(std::strlen(text)) * record.height * 0.8;
+    if (!record.measureOnly)
+        return {record.x, record.y, record.x + width, record.y + record.height};
+    double lines = 1;
+    if (record.wrapWidth > 0)
+        lines = std::max(1.0, std::ceil(width / record.wrapWidth));
+    return {0, 0, width, lines * (record.height + record.lineSpacing) - record.lineSpacing};
 }
 
 Recorder& recorder()

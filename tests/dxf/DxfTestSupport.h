@@ -36,6 +36,12 @@ struct RecordedLineStyle {
     std::vector<double> elements;
 };
 
+// A KXAddText call: the text and its record.
+struct RecordedText {
+    std::string text;
+    tagKXText record;
+};
+
 // Every engine call the translator makes, in order, as text ("AddLine
 // 1,2 3,4"), plus the records behind the attribute calls.
 struct Recorder {
@@ -56,6 +62,9 @@ struct Recorder {
     std::vector<tagKXBlockDef> blocks;
     std::vector<tagKXInsert> inserts;
     bool refuseBlocks = false;  // StartBlock answers 0, as an engine that takes no blocks
+    // Texts drawn and measured. KXAddText answers with extents of a font
+    // whose characters are 0.8 * height wide (see textExtents).
+    std::vector<RecordedText> texts;
 
     // Only the geometry calls, for comparing what two reads drew.
     std::vector<std::string> geometry() const;
@@ -63,6 +72,10 @@ struct Recorder {
 };
 
 Recorder& recorder();
+// What the recording engine's KXAddText returns: drawn, the box from the
+// reference point (x, y) to (x + width, y + height); measured, (0, 0,
+// width, height of the lines wrapped at the wrap width).
+KXTextExtents textExtents(const char* text, const tagKXText& record);
 const clsEngineApi& recordingApi();
 
 // A DXF file's text from its lines, joined with the line end.

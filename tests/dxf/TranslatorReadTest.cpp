@@ -271,7 +271,6 @@ TEST_F(TranslatorTest, EntitiesWithFollowersAreReadWithoutNoise)
 {
     const Lines entities = concat({{"0", "POLYLINE", "8", "0", "66", "1", "0", "VERTEX", "10", "1", "20", "1",
                                     "0", "VERTEX", "10", "2", "20", "2", "0", "SEQEND"},
-                                   {"0", "TEXT", "1", "hello", "10", "0", "20", "0"},
                                    {"0", "LWPOLYLINE", "90", "2", "10", "0", "20", "0", "10", "1", "20", "1"},
                                    {"0", "HATCH", "91", "0"},
                                    {"0", "INSERT", "66", "1", "2", "B", "10", "0", "20", "0", "0", "ATTRIB",
