@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -16,10 +15,13 @@ constexpr std::size_t kGapAfterList = 2;
 }  // namespace
 
 std::vector<std::uint8_t> CKXPdbFile::ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) throw KXPdbViolation("cannot open " + path);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw KXPdbViolation("cannot read " + path);
+    const std::streamoff size = in.tellg();
+    if (size < 0) throw KXPdbViolation("cannot read " + path);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) throw KXPdbViolation("cannot read " + path);
     return bytes;
 }
 
