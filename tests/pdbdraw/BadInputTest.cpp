@@ -72,7 +72,9 @@ protected:
     KXPdbSummary summary;
 };
 
-TEST_F(BadDrawingFile, TheSoundFileLoads) { EXPECT_EQ(Load(good), ""); }
+TEST_F(BadDrawingFile, TheSoundFileLoads) {
+    EXPECT_EQ(Load(good), "");
+}
 
 TEST_F(BadDrawingFile, EveryTruncationIsRefused) {
     for (std::size_t length = 0; length < good.size(); length += 1 + length / 64) {

@@ -44,8 +44,8 @@ TEST(PdbRoundTrip, CorpusDrawingsLookTheSameFromTheFile) {
         KXDOC doc = KXCreateDocInstance();
         ASSERT_NE(doc, nullptr);
         const std::string pdb = scratch / (dxf.stem().string() + ".pdb");
-        const bool converted = KXRead(doc, dxf.string().c_str(), nullptr) != 0 && KXClose(doc, 0) != 0 &&
-                               KXWrite(doc, pdb.c_str()) != 0;
+        const bool converted =
+            KXRead(doc, dxf.string().c_str(), nullptr) != 0 && KXClose(doc, 0) != 0 && KXWrite(doc, pdb.c_str()) != 0;
         if (!converted) {
             KXDeleteDocInstance(doc);
             continue;
@@ -60,8 +60,10 @@ TEST(PdbRoundTrip, CorpusDrawingsLookTheSameFromTheFile) {
             const Ink reader = DrawFile(*drawing, window, mode);
             const double readerNearEngine = CoveredShare(reader, engine);
             const double engineNearReader = CoveredShare(engine, reader);
-            EXPECT_GE(readerNearEngine, kAgreement) << engine.Count() << " engine, " << reader.Count() << " reader pixels";
-            EXPECT_GE(engineNearReader, kAgreement) << engine.Count() << " engine, " << reader.Count() << " reader pixels";
+            EXPECT_GE(readerNearEngine, kAgreement)
+                << engine.Count() << " engine, " << reader.Count() << " reader pixels";
+            EXPECT_GE(engineNearReader, kAgreement)
+                << engine.Count() << " engine, " << reader.Count() << " reader pixels";
             if (readerNearEngine < kAgreement || engineNearReader < kAgreement) {
                 const std::string name = dxf.stem().string() + "-" + std::to_string(mode);
                 DrawDocument(doc, window, mode, (fs::temp_directory_path() / (name + "-engine.png")).string());

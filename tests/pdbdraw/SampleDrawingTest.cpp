@@ -89,8 +89,8 @@ TEST_F(SampleDrawing, SvgAndRasterContextsBothTakeTheDrawing) {
     const Window window = WindowOf(drawing->Info(), 400);
     HDC svg = KXCreateSvgDC(window.width, window.height, kWhite);
     CKXPdbPainter painter(*drawing);
-    EXPECT_TRUE(painter.Draw(svg, RECT{0, 0, window.width, window.height}, window.xmin, window.ymin, window.xmax,
-                             window.ymax));
+    EXPECT_TRUE(
+        painter.Draw(svg, RECT{0, 0, window.width, window.height}, window.xmin, window.ymin, window.xmax, window.ymax));
     EXPECT_GT(painter.DrawnCount(), 20u);
     ASSERT_TRUE(KXSaveDC(svg, (scratch / "sample.svg").c_str()));
     DeleteDC(svg);

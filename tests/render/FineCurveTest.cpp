@@ -100,8 +100,8 @@ TEST(FineCurves, WithoutTheModeTheTableChordCountsStay) {
 
 TEST(FineCurves, ArcsEndAtTheirEndPoints) {
     const double radius = 1000.0;
-    const auto arc = CircleAtRadius(radius, KX_DISPLAY_FINE_CURVES, 350 * kxangle::kPi / 180, 10 * kxangle::kPi / 180,
-                                    false);
+    const auto arc =
+        CircleAtRadius(radius, KX_DISPLAY_FINE_CURVES, 350 * kxangle::kPi / 180, 10 * kxangle::kPi / 180, false);
     ASSERT_GE(arc.size(), 3u);
     // 20 degrees of a 1000-unit circle within half a unit: 7 chords.
     EXPECT_EQ(arc.size(), static_cast<std::size_t>(kxdraw::FineChordCount(radius, 20 * kxangle::kPi / 180)) + 1u);
@@ -114,8 +114,8 @@ TEST(FineCurves, ArcsEndAtTheirEndPoints) {
 TEST(FineCurves, EllipsesFollowTheirLargerAxis) {
     const double radius = 1000.0;
     // Major axis 1 along x, minor 0.5.
-    const auto points = DrawAtRadius<CKXEllipse>(radius, KX_DISPLAY_FINE_CURVES, CFltPoint{0, 0}, CFltPoint{1, 0}, 0.5,
-                                                 0.0, 0.0, true);
+    const auto points =
+        DrawAtRadius<CKXEllipse>(radius, KX_DISPLAY_FINE_CURVES, CFltPoint{0, 0}, CFltPoint{1, 0}, 0.5, 0.0, 0.0, true);
     EXPECT_EQ(points.size(), static_cast<std::size_t>(kxdraw::FineChordCount(radius, kxangle::kTwoPi)) + 1u);
     const double c = 1.5 * radius;
     for (const DevicePoint& p : points) {

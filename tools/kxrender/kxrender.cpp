@@ -101,7 +101,7 @@ int RenderDocument(const CKXRenderOptions& options) {
         return kWriteFailed;
     }
     const CFltExtents& w = picture.window;
-    const KXDrawRequest request{0, RECT{0, 0, picture.width, picture.height}, w.xmin, w.ymin, w.xmax, w.ymax,
+    const KXDrawRequest request{0,         RECT{0, 0, picture.width, picture.height}, w.xmin, w.ymin, w.xmax, w.ymax,
                                 picture.dc};
     KXDraw(handle, &request);
     const auto entities = static_cast<std::size_t>(doc.GetCount());

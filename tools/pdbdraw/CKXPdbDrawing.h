@@ -15,7 +15,7 @@
 #include "KXPdbTables.h"
 
 struct KXPdbDrawingInfo {
-    std::int32_t width = 0;   // drawing box, integer units
+    std::int32_t width = 0;  // drawing box, integer units
     std::int32_t height = 0;
     int pools = 0;
     int tilePools = 0;

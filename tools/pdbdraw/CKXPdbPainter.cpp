@@ -16,7 +16,9 @@ constexpr double kMaxPenWidth = 1 << 16;
 constexpr COLORREF kBlack = 0x000000;
 constexpr COLORREF kWhite = 0xFFFFFF;
 
-bool IsLiteral(std::int32_t v) { return v >= 1 || v <= kLiteralWeightBase - 1; }
+bool IsLiteral(std::int32_t v) {
+    return v >= 1 || v <= kLiteralWeightBase - 1;
+}
 
 std::int32_t& Field(KXPdbAttribute& a, int i) {
     return i == 0 ? a.layer : i == 1 ? a.colour : i == 2 ? a.lineStyle : a.weight;
@@ -84,29 +86,37 @@ void CKXPdbPainter::DrawEntity(const KXPdbEntity& e, HDC dc) {
     CKXPdbDevicePath path(dc);
     const bool fine = (m_mode & KX_DISPLAY_FINE_CURVES) != 0;
     switch (e.kind) {
-    case kPdbAttribSet: ApplyAttributes(e.a, dc); return;
-    case kPdbLine:
-        // Plain lines and the dash pieces of styled geometry alike.
-        path.MoveTo(m_map.Map(e.q[0], e.q[1]));
-        path.LineTo(m_map.Map(e.q[2], e.q[3]));
-        break;
-    case kPdbStyledLine: {
-        const KXPdbDevPoint p = m_map.Map(e.q[0], e.q[1]), q = m_map.Map(e.q[2], e.q[3]);
-        m_walker.StartAt(e.a, e.phase);
-        m_walker.Walk(path, p, q);
-        break;
-    }
-    case kPdbPolyline: DrawPolyline(e, path); break;
-    case kPdbCircle: kxpdbcurves::DrawCircle(e, m_drawing.Tables(), m_map, fine, path); break;
-    case kPdbEllipse: kxpdbcurves::DrawEllipse(e, m_drawing.Tables(), m_map, fine, path); break;
-    case kPdbTextLine:
-        if ((m_mode & kNoText) != 0) return;
-        DrawText(e, path);
-        break;
-    default:
-        // Markers only frame groups; block references name blocks whose
-        // content the writer stored in place of them.
-        return;
+        case kPdbAttribSet:
+            ApplyAttributes(e.a, dc);
+            return;
+        case kPdbLine:
+            // Plain lines and the dash pieces of styled geometry alike.
+            path.MoveTo(m_map.Map(e.q[0], e.q[1]));
+            path.LineTo(m_map.Map(e.q[2], e.q[3]));
+            break;
+        case kPdbStyledLine: {
+            const KXPdbDevPoint p = m_map.Map(e.q[0], e.q[1]), q = m_map.Map(e.q[2], e.q[3]);
+            m_walker.StartAt(e.a, e.phase);
+            m_walker.Walk(path, p, q);
+            break;
+        }
+        case kPdbPolyline:
+            DrawPolyline(e, path);
+            break;
+        case kPdbCircle:
+            kxpdbcurves::DrawCircle(e, m_drawing.Tables(), m_map, fine, path);
+            break;
+        case kPdbEllipse:
+            kxpdbcurves::DrawEllipse(e, m_drawing.Tables(), m_map, fine, path);
+            break;
+        case kPdbTextLine:
+            if ((m_mode & kNoText) != 0) return;
+            DrawText(e, path);
+            break;
+        default:
+            // Markers only frame groups; block references name blocks whose
+            // content the writer stored in place of them.
+            return;
     }
     ++m_drawn;
 }
@@ -219,7 +229,7 @@ void CKXPdbPainter::SelectPen(HDC dc) {
     logical.lopnWidth.x = width;
     const bool indexed = tables.HasColour(m_current.colour) && (m_mode & kMonochrome) == 0;
     // Colour 1 is the default drawing colour: it follows the background.
-    logical.lopnColor = !indexed ? ContrastColour()
+    logical.lopnColor = !indexed                ? ContrastColour()
                         : m_current.colour == 1 ? ContrastColour()
                                                 : tables.colours[static_cast<std::size_t>(m_current.colour) - 1];
     HPEN pen = CreatePenIndirect(&logical);

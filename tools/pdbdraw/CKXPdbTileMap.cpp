@@ -76,8 +76,7 @@ void CKXPdbTileMap::Read(const CKXPdbFile& file, std::size_t mapRecord, std::siz
             const std::uint32_t first = poolFirstEntity[pool];
             if (word >= poolFirstEntity[pool + 1] - first) {
                 list.Fail("entity " + std::to_string(word) + " of pool " + std::to_string(pool) +
-                          " does not exist (the pool holds " +
-                          std::to_string(poolFirstEntity[pool + 1] - first) + ")");
+                          " does not exist (the pool holds " + std::to_string(poolFirstEntity[pool + 1] - first) + ")");
             }
             entities.push_back(first + word);
         }

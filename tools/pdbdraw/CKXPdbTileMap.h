@@ -43,8 +43,8 @@ private:
 };
 
 template <class Visit>
-void CKXPdbTileMap::ForEachCellMeeting(double width, double height, double x0, double y0, double x1,
-                                       double y1, Visit&& visit) const {
+void CKXPdbTileMap::ForEachCellMeeting(double width, double height, double x0, double y0, double x1, double y1,
+                                       Visit&& visit) const {
     // One unit of slack for the truncation of coordinates.
     constexpr double kSlack = 1.0;
     for (int level = 0; level < kLevels; ++level) {

@@ -30,10 +30,16 @@ void DrawSteps(CKXPdbDevicePath& path, int first, int last, int increment, StepP
     path.LineTo(point(last));
 }
 
-double Cos(const KXPdbTables& t, int k) { return t.cosSin[static_cast<std::size_t>(k)].cos / KXPdbTables::kCosSinScale; }
-double Sin(const KXPdbTables& t, int k) { return t.cosSin[static_cast<std::size_t>(k)].sin / KXPdbTables::kCosSinScale; }
+double Cos(const KXPdbTables& t, int k) {
+    return t.cosSin[static_cast<std::size_t>(k)].cos / KXPdbTables::kCosSinScale;
+}
+double Sin(const KXPdbTables& t, int k) {
+    return t.cosSin[static_cast<std::size_t>(k)].sin / KXPdbTables::kCosSinScale;
+}
 
-bool IsChord(const KXPdbEntity& e) { return e.a >= kSteps || e.b >= kSteps; }
+bool IsChord(const KXPdbEntity& e) {
+    return e.a >= kSteps || e.b >= kSteps;
+}
 
 // A whole turn: the steps of a full curve and one point for start and end.
 bool IsFull(const KXPdbEntity& e) {
@@ -78,8 +84,10 @@ void DrawCircle(const KXPdbEntity& e, const KXPdbTables& tables, const KXPdbDevi
     const KXPdbDevPoint centre = map.Map(e.q[0], e.q[1]);
     const double radius = std::hypot(start.x - centre.x, start.y - centre.y);
     if (IsChord(e) && !fine) {
-        if (start == end) path.Dot(start);
-        else path.LineTo(end);
+        if (start == end)
+            path.Dot(start);
+        else
+            path.LineTo(end);
         return;
     }
     if (radius == 0.0) {
@@ -107,8 +115,10 @@ void DrawEllipse(const KXPdbEntity& e, const KXPdbTables& tables, const KXPdbDev
     const KXPdbDevPoint end = map.Map(e.q[4], e.q[5]);
     path.MoveTo(start);
     if (IsChord(e) && !fine) {
-        if (start == end) path.Dot(start);
-        else path.LineTo(end);
+        if (start == end)
+            path.Dot(start);
+        else
+            path.LineTo(end);
         return;
     }
     if (start == map.Map(e.q[0], e.q[1])) {

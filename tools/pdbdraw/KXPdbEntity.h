@@ -42,9 +42,9 @@ struct KXPdbEntity {
     // reference: block number.
     std::uint16_t a = 0;
     std::uint16_t b = 0;
-    std::int32_t phase = 0;        // styled line: offset into the element
-    std::uint16_t direction = 0;   // styled line: direction flags
-    double placement[4] = {};      // block reference: cos, sin, x scale, y scale
+    std::int32_t phase = 0;       // styled line: offset into the element
+    std::uint16_t direction = 0;  // styled line: direction flags
+    double placement[4] = {};     // block reference: cos, sin, x scale, y scale
     // polyline: count points of two i32; text line: count characters of
     // glyph index, x, y (i32 each), big-endian in the file.
     const std::uint8_t* list = nullptr;

@@ -20,9 +20,7 @@ struct GroupShape {
     std::size_t lastCount = 0;
     std::size_t records = 0;  // data records, k
 
-    std::size_t CountIn(std::size_t dataRecord) const {
-        return dataRecord + 1 == records ? lastCount : perRecord;
-    }
+    std::size_t CountIn(std::size_t dataRecord) const { return dataRecord + 1 == records ? lastCount : perRecord; }
 };
 
 GroupShape ReadToc(CKXPdbReader& toc, std::size_t slot) {
@@ -89,9 +87,9 @@ std::size_t ReadVariableGroup(const CKXPdbFile& file, std::size_t first, const c
                 index.Fail("element " + std::to_string(i) + " ends at " + std::to_string(end) +
                            ", outside its data record of " + std::to_string(dataLength) + " bytes");
             }
-            CKXPdbReader data(file.Data(), dataBegin + begin, dataBegin + end,
-                              std::string(what) + " element " + std::to_string(i) + " of record " +
-                                  std::to_string(dataRecord));
+            CKXPdbReader data(
+                file.Data(), dataBegin + begin, dataBegin + end,
+                std::string(what) + " element " + std::to_string(i) + " of record " + std::to_string(dataRecord));
             element(data);
             if (!data.AtEnd()) data.Fail("element is longer than its content");
             begin = end;
@@ -154,7 +152,8 @@ std::size_t KXPdbTables::Read(const CKXPdbFile& file, std::size_t record) {
         KXPdbGlyph glyph;
         const std::uint16_t slots = r.U16("stroke slots");
         while (!r.AtEnd()) {
-            if (glyph.strokes.size() >= slots) r.Fail("more strokes than the glyph's " + std::to_string(slots) + " slots");
+            if (glyph.strokes.size() >= slots)
+                r.Fail("more strokes than the glyph's " + std::to_string(slots) + " slots");
             glyph.strokes.push_back(ReadPoints(r));
         }
         glyphs.push_back(std::move(glyph));

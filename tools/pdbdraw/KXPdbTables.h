@@ -68,7 +68,5 @@ struct KXPdbTables {
     const KXPdbAttribute* Attribute(std::int32_t id) const;
     const KXPdbLayer* Layer(std::int32_t index) const;
     const KXPdbLineStyle* LineStyle(std::int32_t index) const;
-    bool HasColour(std::int32_t index) const {
-        return index >= 1 && static_cast<std::size_t>(index) <= colours.size();
-    }
+    bool HasColour(std::int32_t index) const { return index >= 1 && static_cast<std::size_t>(index) <= colours.size(); }
 };
