@@ -1,10 +1,14 @@
 #include "KXCurveDraw.h"
 
+#include <korvex/kxtypes.h>
+
+#include <algorithm>
 #include <cmath>
 
 #include "CKXCircle.h"
 #include "CKXConverter.h"
 #include "CKXDevicePath.h"
+#include "CKXDoc.h"
 #include "CKXEllipse.h"
 #include "geom/KXAngleTable.h"
 #include "KXDeviceMath.h"
@@ -18,6 +22,29 @@ constexpr double kMediumRadius = 20.0;
 constexpr int kSmallIncrement = 20;
 constexpr int kMediumIncrement = 10;
 constexpr int kLargeIncrement = 5;
+constexpr double kMaxChordError = 0.5;
+// Past this many chords a curve reaches far beyond any device.
+constexpr int kMaxFineChords = 1 << 17;
+
+bool FineCurves(const CKXConverter& rc) {
+    const CKXDoc* doc = rc.GetDoc();
+    return doc != nullptr && (doc->GetDisplayMode() & KX_DISPLAY_FINE_CURVES) != 0;
+}
+
+// The counter-clockwise sweep from start to end: a whole turn for full
+// curves, through 0 when end < start.
+double Sweep(double start, double end, bool full) {
+    if (full) return kxangle::kTwoPi;
+    const double sweep = end - start;
+    return sweep < 0.0 ? sweep + kxangle::kTwoPi : sweep;
+}
+
+// The inner points of n equal parameter steps from start over sweep, each
+// evaluated directly (no table), mapped through the full transform.
+template <class PointAt>
+void DrawFine(CKXDevicePath& path, CKXConverter& rc, double start, double sweep, int n, PointAt point) {
+    for (int i = 1; i < n; ++i) path.LineTo(rc.ToDeviceExact(point(start + sweep * i / n)));
+}
 
 // Walks the table steps of an arc: first, first + inc, ... up to (not
 // including) last, wrapping through step 0 when the arc passes angle 0;
@@ -72,6 +99,14 @@ int ChordIncrement(double deviceRadius) {
     return kLargeIncrement;
 }
 
+int FineChordCount(double deviceRadius, double sweep) {
+    if (!(deviceRadius > kMaxChordError) || !(sweep > 0.0)) return 1;
+    // A chord spanning angle a strays r * (1 - cos(a / 2)) from the arc.
+    const double most = 2.0 * std::acos(1.0 - kMaxChordError / deviceRadius);
+    const double n = std::ceil(sweep / most);
+    return n >= kMaxFineChords ? kMaxFineChords : std::max(1, static_cast<int>(n));
+}
+
 // Steps are placed in device space around the mapped centre, so a circle
 // stays a circle under any transform, and the radius decides the chords.
 void DrawCircle(const CKXCircle& circle, HDC dc, CKXConverter& rc) {
@@ -81,7 +116,8 @@ void DrawCircle(const CKXCircle& circle, HDC dc, CKXConverter& rc) {
     path.MoveTo(start);
     const int first = circle.GetStartIndex();
     const int last = circle.GetEndIndex();
-    if (!IsStep(first) || !IsStep(last)) {
+    const bool fine = FineCurves(rc);
+    if (!fine && (!IsStep(first) || !IsStep(last))) {
         DrawChord(path, start, end);
         return;
     }
@@ -89,6 +125,13 @@ void DrawCircle(const CKXCircle& circle, HDC dc, CKXConverter& rc) {
     const double radius = std::hypot(start.x - centre.x, start.y - centre.y);
     if (radius == 0.0) {
         path.Dot(start);
+        return;
+    }
+    if (fine) {
+        const double sweep = Sweep(circle.GetStart(), circle.GetEnd(), circle.IsFull());
+        DrawFine(path, rc, circle.GetStart(), sweep, FineChordCount(radius, sweep),
+                 [&](double t) { return circle.PointAt(t); });
+        path.LineTo(end);
         return;
     }
     const StepTable& table = Steps();
@@ -108,7 +151,8 @@ void DrawEllipse(const CKXEllipse& ellipse, HDC dc, CKXConverter& rc) {
     path.MoveTo(start);
     const int first = ellipse.GetStartIndex();
     const int last = ellipse.GetEndIndex();
-    if (!IsStep(first) || !IsStep(last)) {
+    const bool fine = FineCurves(rc);
+    if (!fine && (!IsStep(first) || !IsStep(last))) {
         DrawChord(path, start, end);
         return;
     }
@@ -121,6 +165,19 @@ void DrawEllipse(const CKXEllipse& ellipse, HDC dc, CKXConverter& rc) {
     const double minorAxis = std::fmin(ellipse.GetMajorLength(), ellipse.GetMinorLength());
     const StepTable& table = Steps();
     const CFltPoint& c = ellipse.GetCentre();
+    if (fine) {
+        // Parameter steps of the larger axis bound the chord error.
+        const double majorAxis = std::fmax(ellipse.GetMajorLength(), ellipse.GetMinorLength());
+        const double sweep = Sweep(ellipse.GetStart(), ellipse.GetEnd(), ellipse.IsFull());
+        DrawFine(path, rc, ellipse.GetStart(), sweep, FineChordCount(majorAxis * rc.GetScaleX(), sweep),
+                 [&](double t) {
+                     const double ct = std::cos(t), st = std::sin(t);
+                     return CFltPoint{c.x + ellipse.GetLc() * ct - ellipse.GetMinorS() * st,
+                                      c.y + ellipse.GetLs() * ct + ellipse.GetMinorC() * st};
+                 });
+        path.LineTo(end);
+        return;
+    }
     DrawSteps(path, first, last, ChordIncrement(minorAxis * rc.GetScaleX()), [&](int k) {
         const double ct = table.cosine[k], st = table.sine[k];
         return rc.ToDeviceExact({c.x + ellipse.GetLc() * ct - ellipse.GetMinorS() * st,

@@ -30,6 +30,11 @@ typedef struct KXPoint {
 #define KX_BYBLOCK (-3)
 #define KX_CONTINUOUS (-4)
 
+/* Display-mode bit (KXSetDisplayMode): circles, arcs and ellipses are drawn
+ * with as many chords as keep every chord within half a device unit of the
+ * curve, instead of at most 40 chords per turn. */
+#define KX_DISPLAY_FINE_CURVES 0x100
+
 /* Argument of KXAttribSet / KXAttribGet. */
 typedef struct tagKXAttrib {
     int layer;

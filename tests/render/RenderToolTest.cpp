@@ -12,6 +12,8 @@
 #include <sstream>
 #include <string>
 
+#include <korvex/kxcore.h>
+
 namespace {
 
 bool Exists(const std::string& path) {
@@ -45,6 +47,7 @@ protected:
     void TearDown() override {
         std::remove((m_base + ".png").c_str());
         std::remove((m_base + ".svg").c_str());
+        std::remove((m_base + ".pdb").c_str());
     }
     std::string m_base;
 };
@@ -68,6 +71,30 @@ TEST_F(RenderTool, RefusesBadArgumentsAndUnreadableInput) {
     EXPECT_EQ(RunTool("/nonexistent/drawing.dxf " + m_base + ".png"), 2);
     EXPECT_EQ(RunTool("/etc/hostname " + m_base + ".png"), 2);
     EXPECT_EQ(RunTool("--help"), 0);
+}
+
+// A drawing file is drawn from its own records; curves are fine unless
+// --coarse-curves is given.
+TEST_F(RenderTool, DrawsDrawingFiles) {
+    KXDOC doc = KXCreateDocInstance();
+    const double centre[2] = {0, 0}, start[2] = {-100, -100}, end[2] = {100, 100};
+    KXAddCircle(doc, centre, 100.0, nullptr, nullptr);
+    KXAddLine(doc, start, end, nullptr, nullptr);
+    ASSERT_EQ(KXClose(doc, 0), 1);
+    ASSERT_EQ(KXWrite(doc, (m_base + ".pdb").c_str()), 1);
+    KXDeleteDocInstance(doc);
+
+    ASSERT_EQ(RunTool(m_base + ".pdb " + m_base + ".png --size 400"), 0);
+    EXPECT_EQ(Slurp(m_base + ".png").substr(1, 3), "PNG");
+    ASSERT_EQ(RunTool(m_base + ".pdb " + m_base + ".svg --size 2000"), 0);
+    const std::size_t fine = Slurp(m_base + ".svg").size();
+    ASSERT_EQ(RunTool(m_base + ".pdb " + m_base + ".svg --size 2000 --coarse-curves"), 0);
+    const std::size_t coarse = Slurp(m_base + ".svg").size();
+    // 40 chords against about 140 for a circle of 1000 pixels radius.
+    EXPECT_GT(fine, coarse + 500);
+
+    std::ofstream(m_base + ".pdb", std::ios::binary) << "not a drawing file";
+    EXPECT_EQ(RunTool(m_base + ".pdb " + m_base + ".png"), 2);
 }
 
 }  // namespace

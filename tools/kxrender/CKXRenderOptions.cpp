@@ -7,6 +7,7 @@
 #include <sstream>
 #include <vector>
 
+#include <korvex/kxtypes.h>
 #include <kxplatform/dc.h>
 
 namespace {
@@ -75,7 +76,8 @@ bool ParseWindow(const std::string& text, std::array<double, 4>& out) {
 
 std::string CKXRenderOptions::Usage() {
     return "Usage: kxrender INPUT OUTPUT.png|OUTPUT.svg [options]\n"
-           "Reads INPUT with the engine's translators, finishes it and draws it.\n"
+           "Reads INPUT with the engine's translators, finishes it and draws it;\n"
+           "a drawing file (INPUT.pdb) is drawn from its own records.\n"
            "  --size N             fit the drawing into N x N pixels (default 2048)\n"
            "  --size WxH           draw into exactly W x H pixels\n"
            "  --background RRGGBB  background colour (default ffffff)\n"
@@ -84,6 +86,8 @@ std::string CKXRenderOptions::Usage() {
            "  --mode N             display mode bits (1 no text, 2 no line styles,\n"
            "                       4 no line weights, 32 monochrome)\n"
            "  --no-text --no-linestyles --no-lineweights --monochrome\n"
+           "  --coarse-curves      draw curves with at most 40 chords per turn instead of\n"
+           "                       keeping them within half a pixel\n"
            "  -h, --help           this text\n";
 }
 
@@ -140,6 +144,8 @@ bool CKXRenderOptions::Parse(int argc, const char* const* argv, std::string& err
             displayMode |= kNoLineWeights;
         } else if (arg == "--monochrome") {
             displayMode |= kMonochrome;
+        } else if (arg == "--coarse-curves") {
+            coarseCurves = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return false;
@@ -153,6 +159,8 @@ bool CKXRenderOptions::Parse(int argc, const char* const* argv, std::string& err
     }
     input = positional[0];
     output = positional[1];
+    if (coarseCurves) displayMode &= ~KX_DISPLAY_FINE_CURVES;
+    drawingFile = EndsWith(Lower(input), ".pdb");
     const std::string lower = Lower(output);
     if (EndsWith(lower, ".png")) {
         format = Format::Png;

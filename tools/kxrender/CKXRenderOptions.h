@@ -1,6 +1,7 @@
 // The command line of kxrender.
 #pragma once
 
+#include <korvex/kxtypes.h>
 #include <kxplatform/wintypes.h>
 
 #include <array>
@@ -27,7 +28,11 @@ public:
     int width = 0;
     int height = 0;
     COLORREF background = 0xFFFFFF;
-    int displayMode = 0;
+    // Curves are drawn within half a pixel unless --coarse-curves is given.
+    int displayMode = KX_DISPLAY_FINE_CURVES;
+    bool coarseCurves = false;
+    // The input is a drawing file, drawn without the engine.
+    bool drawingFile = false;
     int layout = -1;
     // xmin, ymin, xmax, ymax in drawing units.
     std::optional<std::array<double, 4>> window;

@@ -1,5 +1,5 @@
 // kxrender INPUT OUTPUT.(png|svg) [options]: what the engine made of a
-// drawing, as a picture.
+// drawing, or what a drawing file holds, as a picture.
 #include <korvex/kxcore.h>
 #include <kxplatform/dc.h>
 #include <kxplatform/gdi.h>
@@ -9,6 +9,8 @@
 #include <iostream>
 
 #include "CKXDoc.h"
+#include "CKXPdbDrawing.h"
+#include "CKXPdbPainter.h"
 #include "CKXRenderOptions.h"
 
 namespace {
@@ -34,7 +36,44 @@ void FitSize(const CFltExtents& window, int side, int& width, int& height) {
         width = std::max(1, static_cast<int>(std::lround(side * w / h)));
 }
 
-int Render(const CKXRenderOptions& options) {
+// The device context of the picture and the window it shows.
+struct Picture {
+    HDC dc = nullptr;
+    int width = 0;
+    int height = 0;
+    CFltExtents window;
+};
+
+bool MakePicture(const CKXRenderOptions& options, const CFltExtents& extents, Picture& picture) {
+    picture.window = WithMargin(extents);
+    if (options.window) {
+        const auto& w = *options.window;
+        picture.window = CFltExtents(w[0], w[1], w[2], w[3]);
+    }
+    picture.width = options.width;
+    picture.height = options.height;
+    if (picture.width == 0 || picture.height == 0) FitSize(picture.window, options.side, picture.width, picture.height);
+    picture.dc = options.format == CKXRenderOptions::Format::Png
+                     ? KXCreateRasterDC(picture.width, picture.height, options.background)
+                     : KXCreateSvgDC(picture.width, picture.height, options.background);
+    if (picture.dc == nullptr)
+        std::cerr << "kxrender: cannot make a " << picture.width << " x " << picture.height << " picture\n";
+    return picture.dc != nullptr;
+}
+
+int SavePicture(const CKXRenderOptions& options, Picture& picture, std::size_t entities) {
+    const bool saved = KXSaveDC(picture.dc, options.output.c_str()) != 0;
+    DeleteDC(picture.dc);
+    if (!saved) {
+        std::cerr << "kxrender: cannot write " << options.output << "\n";
+        return kWriteFailed;
+    }
+    std::cout << options.input << " -> " << options.output << " (" << picture.width << " x " << picture.height
+              << " px, " << entities << " entities)\n";
+    return kOk;
+}
+
+int RenderDocument(const CKXRenderOptions& options) {
     KXDOC handle = KXCreateDocInstance();
     if (handle == nullptr) {
         std::cerr << "kxrender: out of memory\n";
@@ -54,38 +93,39 @@ int Render(const CKXRenderOptions& options) {
     KXClose(handle, 0);
     KXSetDisplayMode(handle, options.displayMode);
     KXSetBgColor(handle, options.background);
-
-    CFltExtents window = WithMargin(doc.GetExtents());
-    if (options.window) {
-        const auto& w = *options.window;
-        window = CFltExtents(w[0], w[1], w[2], w[3]);
-    }
     if (doc.GetCount() == 0) std::cerr << "kxrender: warning: the drawing is empty\n";
 
-    int width = options.width, height = options.height;
-    if (width == 0 || height == 0) FitSize(window, options.side, width, height);
-    HDC dc = options.format == CKXRenderOptions::Format::Png
-                 ? KXCreateRasterDC(width, height, options.background)
-                 : KXCreateSvgDC(width, height, options.background);
-    if (dc == nullptr) {
-        std::cerr << "kxrender: cannot make a " << width << " x " << height << " picture\n";
+    Picture picture;
+    if (!MakePicture(options, doc.GetExtents(), picture)) {
         KXDeleteDocInstance(handle);
         return kWriteFailed;
     }
-    const KXDrawRequest request{0, RECT{0, 0, width, height}, window.xmin, window.ymin,
-                                window.xmax, window.ymax, dc};
+    const CFltExtents& w = picture.window;
+    const KXDrawRequest request{0,         RECT{0, 0, picture.width, picture.height}, w.xmin, w.ymin, w.xmax, w.ymax,
+                                picture.dc};
     KXDraw(handle, &request);
-    const bool saved = KXSaveDC(dc, options.output.c_str()) != 0;
-    DeleteDC(dc);
-    const int entities = doc.GetCount();
+    const auto entities = static_cast<std::size_t>(doc.GetCount());
     KXDeleteDocInstance(handle);
-    if (!saved) {
-        std::cerr << "kxrender: cannot write " << options.output << "\n";
-        return kWriteFailed;
+    return SavePicture(options, picture, entities);
+}
+
+// A drawing file is drawn from its records alone, without the engine.
+int RenderDrawingFile(const CKXRenderOptions& options) {
+    std::string error;
+    const std::unique_ptr<CKXPdbDrawing> drawing = CKXPdbDrawing::Open(options.input, error);
+    if (!drawing) {
+        std::cerr << "kxrender: cannot read " << options.input << ": " << error << "\n";
+        return kReadFailed;
     }
-    std::cout << options.input << " -> " << options.output << " (" << width << " x " << height
-              << " px, " << entities << " entities)\n";
-    return kOk;
+    const KXPdbDrawingInfo& info = drawing->Info();
+    Picture picture;
+    if (!MakePicture(options, CFltExtents(info.minX, info.minY, info.maxX, info.maxY), picture)) return kWriteFailed;
+    CKXPdbPainter painter(*drawing);
+    painter.SetDisplayMode(options.displayMode);
+    painter.SetBackground(options.background);
+    const CFltExtents& w = picture.window;
+    painter.Draw(picture.dc, RECT{0, 0, picture.width, picture.height}, w.xmin, w.ymin, w.xmax, w.ymax);
+    return SavePicture(options, picture, drawing->EntityCount());
 }
 
 }  // namespace
@@ -101,5 +141,5 @@ int main(int argc, char** argv) {
         std::cout << CKXRenderOptions::Usage();
         return kOk;
     }
-    return Render(options);
+    return options.drawingFile ? RenderDrawingFile(options) : RenderDocument(options);
 }

@@ -1,0 +1,107 @@
+#include "CKXPdbDrawing.h"
+
+#include <cmath>
+#include <new>
+
+namespace {
+
+constexpr std::size_t kDrawingInfoSize = 82;
+constexpr std::size_t kTerminatorSize = 2;
+
+}  // namespace
+
+std::unique_ptr<CKXPdbDrawing> CKXPdbDrawing::Open(const std::string& path, std::string& error) {
+    try {
+        return FromBytes(CKXPdbFile::ReadAll(path), error);
+    } catch (const KXPdbViolation& violation) {
+        error = violation.what();
+    } catch (const std::bad_alloc&) {
+        error = "out of memory reading " + path;
+    }
+    return nullptr;
+}
+
+std::unique_ptr<CKXPdbDrawing> CKXPdbDrawing::FromBytes(std::vector<std::uint8_t> bytes, std::string& error) {
+    try {
+        std::unique_ptr<CKXPdbDrawing> drawing(new CKXPdbDrawing(std::move(bytes)));
+        drawing->Load();
+        return drawing;
+    } catch (const KXPdbViolation& violation) {
+        error = violation.what();
+    } catch (const std::bad_alloc&) {
+        error = "out of memory loading the drawing";
+    }
+    return nullptr;
+}
+
+void CKXPdbDrawing::Load() {
+    std::size_t record = ReadDrawingInfo();
+    const std::size_t tablesBegin = record;
+    record = m_tables.Read(m_file, record);
+    if (record - tablesBegin != static_cast<std::size_t>(m_info.tableRecords)) {
+        throw KXPdbViolation("DrawingInfo counts " + std::to_string(m_info.tableRecords) +
+                             " table records but the tables hold " + std::to_string(record - tablesBegin));
+    }
+    std::vector<std::uint32_t> poolFirstEntity;
+    record = ReadPools(record, poolFirstEntity);
+    const std::size_t tiles = static_cast<std::size_t>(m_info.tilePools);
+    if (record + 1 + tiles != m_file.RecordCount()) {
+        throw KXPdbViolation("the file holds " + std::to_string(m_file.RecordCount()) +
+                             " records but its layout accounts for " + std::to_string(record + 1 + tiles));
+    }
+    m_tiles.Read(m_file, record, tiles, poolFirstEntity);
+}
+
+std::size_t CKXPdbDrawing::ReadDrawingInfo() {
+    CKXPdbReader r = m_file.Record(1, "DrawingInfo");
+    if (r.Remaining() != kDrawingInfoSize) r.Fail("length " + std::to_string(r.Remaining()) + ", expected 82");
+    r.I32("origin x");
+    r.I32("origin y");
+    m_info.width = r.I32("width");
+    m_info.height = r.I32("height");
+    m_info.pools = r.U16("entity pool count");
+    m_info.tilePools = r.U16("tile pool count");
+    m_info.tableRecords = r.U16("table record count");
+    for (int i = 0; i < 3; ++i) r.F32("detail threshold");
+    m_info.glyphOriginX = r.I32("glyph origin x");
+    m_info.glyphOriginY = r.I32("glyph origin y");
+    m_info.minX = r.F64("minimum x");
+    m_info.minY = r.F64("minimum y");
+    m_info.maxX = r.F64("maximum x");
+    m_info.maxY = r.F64("maximum y");
+    m_info.resolution = r.F64("resolution");
+    if (!(m_info.resolution > 0.0) || !std::isfinite(m_info.resolution)) {
+        r.Fail("resolution " + std::to_string(m_info.resolution) + " is not a positive number");
+    }
+    for (double v : {m_info.minX, m_info.minY, m_info.maxX, m_info.maxY})
+        if (!std::isfinite(v)) r.Fail("the extents are not finite");
+    if (m_info.width < 0 || m_info.height < 0) r.Fail("negative drawing box");
+    if (m_info.pools < 1 || m_info.tilePools < 1) r.Fail("the file has no entity pool or no tile pool");
+    return 2;
+}
+
+std::size_t CKXPdbDrawing::ReadPools(std::size_t first, std::vector<std::uint32_t>& poolFirstEntity) {
+    const auto pools = static_cast<std::size_t>(m_info.pools);
+    poolFirstEntity.assign(1, 0);
+    for (std::size_t p = 0; p < pools; ++p) {
+        CKXPdbReader r = m_file.Record(first + p, "EntPool");
+        const bool last = p + 1 == pools;
+        if (last && r.Remaining() < kTerminatorSize) r.Fail("no room for the terminator");
+        const std::size_t end = r.Position() + r.Remaining() - (last ? kTerminatorSize : 0);
+        while (r.Position() < end) {
+            const std::size_t at = r.Position();
+            KXPdbDecodeEntity(r, m_tables);
+            if (r.Position() > end) r.Fail("entity record runs into the terminator");
+            m_entities.push_back(Place{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(end)});
+        }
+        if (last && r.U16("terminator") != 0) r.Fail("the last pool does not end with a zero terminator");
+        poolFirstEntity.push_back(static_cast<std::uint32_t>(m_entities.size()));
+    }
+    return first + pools;
+}
+
+KXPdbEntity CKXPdbDrawing::Entity(std::size_t n) const {
+    const Place& place = m_entities[n];
+    CKXPdbReader r(m_file.Data(), place.offset, place.poolEnd, "entity");
+    return KXPdbDecodeEntity(r, m_tables);
+}

@@ -1,0 +1,59 @@
+// A drawing file read for drawing: DrawingInfo, the tables, the entity
+// pools (every record decoded and checked once, its place remembered) and
+// the tile map. Loading either succeeds completely or reports the first
+// fault of the file as a message; nothing is read outside the file.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CKXPdbFile.h"
+#include "CKXPdbTileMap.h"
+#include "KXPdbEntity.h"
+#include "KXPdbTables.h"
+
+struct KXPdbDrawingInfo {
+    std::int32_t width = 0;  // drawing box, integer units
+    std::int32_t height = 0;
+    int pools = 0;
+    int tilePools = 0;
+    int tableRecords = 0;
+    std::int32_t glyphOriginX = 0;
+    std::int32_t glyphOriginY = 0;
+    double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;  // document units
+    double resolution = 0.0;                                // integer units per document unit
+};
+
+class CKXPdbDrawing {
+public:
+    // Null with a message in error when the file cannot be read or is not a
+    // sound drawing file.
+    static std::unique_ptr<CKXPdbDrawing> Open(const std::string& path, std::string& error);
+    static std::unique_ptr<CKXPdbDrawing> FromBytes(std::vector<std::uint8_t> bytes, std::string& error);
+
+    const KXPdbDrawingInfo& Info() const { return m_info; }
+    const KXPdbTables& Tables() const { return m_tables; }
+    const CKXPdbTileMap& Tiles() const { return m_tiles; }
+    std::size_t EntityCount() const { return m_entities.size(); }
+    // Decodes entity n (n < EntityCount()).
+    KXPdbEntity Entity(std::size_t n) const;
+
+private:
+    explicit CKXPdbDrawing(std::vector<std::uint8_t> bytes) : m_file(std::move(bytes)) {}
+    void Load();
+    std::size_t ReadDrawingInfo();
+    std::size_t ReadPools(std::size_t first, std::vector<std::uint32_t>& poolFirstEntity);
+
+    struct Place {
+        std::uint32_t offset = 0;   // of the kind word, in the file
+        std::uint32_t poolEnd = 0;  // end of its pool's entities, in the file
+    };
+
+    CKXPdbFile m_file;
+    KXPdbDrawingInfo m_info;
+    KXPdbTables m_tables;
+    CKXPdbTileMap m_tiles;
+    std::vector<Place> m_entities;
+};
