@@ -56,7 +56,8 @@ void KXViewDelete(KXVIEW view) {
     delete ViewOf(view);
 }
 
-void KXViewCreateTool(KXVIEW /*view*/, int /*type*/) {
+void KXViewCreateTool(KXVIEW view, int type) {
+    if (view) Guarded([&] { ViewOf(view)->CreateTool(type); });
 }
 
 void KXViewZoom(KXVIEW view, double factor) {

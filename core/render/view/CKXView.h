@@ -5,15 +5,20 @@
 
 #include <kxplatform/wintypes.h>
 
+#include <cstdint>
+
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "CKXBookmarkList.h"
+#include "CKXTool.h"
 #include "CKXZoomHistory.h"
 #include "geom/CFltExtents.h"
 #include "render/CKXDrawState.h"
 
 class CKXDoc;
+class CKXConverter;
 
 class CKXView {
 public:
@@ -51,6 +56,34 @@ public:
     // ratio changes by more than the tolerance.
     void JumpTo(const CKXBookmark& mark);
 
+    // Moves the extents so that the drawing follows a device offset; not
+    // recorded.
+    void Pan(LONG dx, LONG dy);
+    // Records the present extents and shows the box between two device
+    // corners.
+    void ZoomToDevice(POINT a, POINT b);
+    // The rubber band of the zoom box, on the view's surface.
+    void DrawFocus(const RECT& rect);
+    // The device context the rubber band is drawn on (null: none).
+    void SetSurface(HDC dc) { m_surface = dc; }
+
+    // Tools. The selected type is one for all views: the left button
+    // recreates the tool when it differs; the middle button and the wheel
+    // use a pan or a dynamic-zoom tool without changing it.
+    void CreateTool(int type);
+    static int SelectedTool();
+    const CKXTool* Tool() const { return m_tool.get(); }
+    void LeftButtonDown(POINT point);
+    void MiddleButtonDown(POINT point);
+    // With the left or middle button held.
+    void MouseMove(POINT point);
+    void ButtonUp(POINT point);
+    // The wheel's message parameter (delta in the high word).
+    void Wheel(std::uint32_t wparam);
+    // Arrows move by a tenth of the extents (not recorded); X and numeric
+    // + zoom in by 2, Z and numeric - out by 2.
+    void Key(int virtualKey);
+
     // The view's zoom ratio of extents, for its client area.
     double ZoomRatio(const CFltExtents& extents) const;
     // Sets the client size the zoom ratio is measured in (0, 0: none).
@@ -62,6 +95,10 @@ public:
 
 private:
     bool CanZoom() const { return m_doc != nullptr && m_extents.IsValid(); }
+    // The paint's render context (client area shrunk by one unit); false
+    // when there is no document or it does not validate.
+    bool DeviceContext(CKXConverter& rc) const;
+    void ReplaceTool(int type);
     void Navigate(bool backward, std::optional<CFltExtents> reached);
 
     CKXDoc* m_doc;
@@ -70,6 +107,8 @@ private:
     CKXZoomHistory m_history;
     CKXBookmarkList m_bookmarks;
     CKXDrawState m_drawState;
+    std::unique_ptr<CKXTool> m_tool;
+    HDC m_surface = nullptr;
     int m_clientWidth = 0;
     int m_clientHeight = 0;
 };
