@@ -35,13 +35,16 @@ int Jumped(CKXView& view, const CKXBookmark* mark, char* name) {
 
 extern "C" {
 
-KXVIEW KXCreateView(KXDOC doc, HWND /*host*/, int /*reserved*/) {
-    return Guarded([&]() -> KXVIEW { return new CKXView(DocOf(doc)); });
+KXVIEW KXCreateView(KXDOC doc, HWND host, int /*reserved*/) {
+    return Guarded([&]() -> KXVIEW {
+        auto* view = new CKXView(DocOf(doc));
+        view->Open(host);
+        return view;
+    });
 }
 
 void KXViewShow(KXVIEW view) {
-    if (!view || !ViewOf(view)->GetDoc()) return;
-    ViewOf(view)->SetExtents(ViewOf(view)->GetDoc()->GetExtents());
+    if (view) ViewOf(view)->Show();
 }
 
 void KXViewSetDoc(KXVIEW view, KXDOC doc) {
@@ -136,7 +139,8 @@ void KXViewBmkRemove(KXVIEW view, const int* indexes, int count) {
     if (view) Guarded([&] { ViewOf(view)->Bookmarks().Remove(indexes, count); });
 }
 
-void KXViewRefresh(KXVIEW /*view*/) {
+void KXViewRefresh(KXVIEW view) {
+    if (view) ViewOf(view)->Repaint(true);
 }
 
 // The header passes the rectangle as const: the shrunk one stays ours.

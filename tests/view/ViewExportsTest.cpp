@@ -46,7 +46,8 @@ TEST_F(ViewFixture, ZoomsAreRecordedAndWalkedBackAndForth) {
     KXViewBkwZoom(view);
     KXViewBkwZoom(view);
     KXViewBkwZoom(view);
-    EXPECT_EQ(lines, (std::vector<std::string>{"Bkw zoom: 1.000000\n", "Bkw zoom: 1.000000\n",
+    // The ratios in the view's own window: twice, then once the whole.
+    EXPECT_EQ(lines, (std::vector<std::string>{"Bkw zoom: 2.000000\n", "Bkw zoom: 1.000000\n",
                                                "Bkw zoom is unavailable.\n"}));
     EXPECT_EQ(KXViewFrwZoomAvailable(view), 1);
     KXViewFrwZoom(view);

@@ -2,7 +2,7 @@
 
 #include <kxplatform/debugapi.h>
 #include <kxplatform/gdi.h>
-#include <kxplatform/winkeys.h>
+#include <kxplatform/winuser.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,9 +15,7 @@
 #include "render/CKXConverter.h"
 #include "render/CKXDocRenderer.h"
 
-CKXView::~CKXView() {
-    if (m_deleteDoc) delete m_doc;
-}
+CKXView::~CKXView() { Release(); }
 
 void CKXView::Zoom(double factor) {
     if (!CanZoom() || !(factor > 0.0)) return;
@@ -27,22 +25,28 @@ void CKXView::Zoom(double factor) {
     const double hw = m_extents.Width() / 2.0 / factor;
     const double hh = m_extents.Height() / 2.0 / factor;
     m_extents = CFltExtents(cx - hw, cy - hh, cx + hw, cy + hh);
+    Repaint(false);
 }
 
 void CKXView::ZoomAll() {
     if (!m_doc) return;
     m_history.Record(m_extents);
     m_extents = m_doc->GetExtents();
+    Repaint(false);
 }
 
 void CKXView::ZoomTo(const CFltExtents& box) {
     if (!m_doc) return;
     m_history.Record(m_extents);
     m_extents = box;
+    Repaint(false);
 }
 
 void CKXView::Navigate(bool backward, std::optional<CFltExtents> reached) {
-    if (reached && reached->IsValid()) m_extents = *reached;
+    if (reached && reached->IsValid()) {
+        m_extents = *reached;
+        Repaint(true);
+    }
     std::optional<double> ratio;
     if (reached) ratio = ZoomRatio(*reached);
     OutputDebugStringA(kxview::NavigationLine(backward, ratio).c_str());
@@ -55,11 +59,14 @@ void CKXView::Forward() { Navigate(false, m_history.Forward()); }
 void CKXView::JumpTo(const CKXBookmark& mark) {
     if (!kxview::SameZoom(ZoomRatio(m_extents), ZoomRatio(mark.extents))) m_history.Record(m_extents);
     m_extents = mark.extents;
+    Repaint(true);
 }
 
 double CKXView::ZoomRatio(const CFltExtents& extents) const {
-    if (!m_doc || m_clientWidth == 0 || m_clientHeight == 0) return 1.0;
-    return kxview::ZoomRatio(extents, m_doc->GetExtents(), m_clientWidth, m_clientHeight);
+    int width = 0, height = 0;
+    ClientSize(width, height);
+    if (!m_doc || width == 0 || height == 0) return 1.0;
+    return kxview::ZoomRatio(extents, m_doc->GetExtents(), width, height);
 }
 
 void CKXView::SetClientSize(int width, int height) {
@@ -98,7 +105,9 @@ std::unique_ptr<CKXTool> MakeTool(CKXView& view, int type) {
 
 bool CKXView::DeviceContext(CKXConverter& rc) const {
     if (!m_doc) return false;
-    rc.SetDeviceRect(RECT{1, 1, m_clientWidth - 1, m_clientHeight - 1});
+    int width = 0, height = 0;
+    ClientSize(width, height);
+    rc.SetDeviceRect(RECT{1, 1, width - 1, height - 1});
     rc.SetWindow(m_extents);
     return rc.Validate();
 }
@@ -111,6 +120,7 @@ void CKXView::Pan(LONG dx, LONG dy) {
     if (!rc.ToWorld(device, world, 2)) return;
     const double mx = world[0].x - world[1].x, my = world[0].y - world[1].y;
     m_extents = CFltExtents(m_extents.xmin + mx, m_extents.ymin + my, m_extents.xmax + mx, m_extents.ymax + my);
+    Repaint(false);
 }
 
 void CKXView::ZoomToDevice(POINT a, POINT b) {
@@ -124,7 +134,12 @@ void CKXView::ZoomToDevice(POINT a, POINT b) {
 }
 
 void CKXView::DrawFocus(const RECT& rect) {
-    if (m_surface) DrawFocusRect(m_surface, &rect);
+    if (m_surface) {
+        DrawFocusRect(m_surface, &rect);
+    } else if (HDC dc = m_window ? GetDC(m_window) : nullptr) {
+        DrawFocusRect(dc, &rect);
+        ReleaseDC(m_window, dc);
+    }
 }
 
 int CKXView::SelectedTool() { return g_selectedTool; }
@@ -180,6 +195,7 @@ void CKXView::Key(int virtualKey) {
     case VK_ADD: Zoom(kKeyZoom); break;
     case 'Z':
     case VK_SUBTRACT: Zoom(1.0 / kKeyZoom); break;
-    default: break;
+    default: return;
     }
+    Repaint(false);
 }

@@ -25,8 +25,24 @@ public:
     explicit CKXView(CKXDoc* doc) : m_doc(doc) {}
     CKXView(const CKXView&) = delete;
     CKXView& operator=(const CKXView&) = delete;
-    // Deletes the document when asked to (SetDeleteDoc).
+    // Releases the view, then deletes the document when asked to.
     ~CKXView();
+
+    // --- Window (CKXViewWindow.cpp) -----------------------------------------
+    // Makes the view's own window ("KXViewClass", "Korvex"), or subclasses
+    // the host window when one is given. Without a window the view stays
+    // inert on screen.
+    void Open(HWND host);
+    // Gives the window back (its procedure restored, or destroyed), deletes
+    // the document when asked to and drops the tool.
+    void Release();
+    HWND Window() const { return m_window; }
+    // The window's handling of the messages the view answers; false for the
+    // others.
+    bool Handle(HWND window, UINT message, WPARAM w, LPARAM l);
+    void Show();
+    // Invalidates the window (with erase or not).
+    void Repaint(bool erase);
 
     CKXDoc* GetDoc() const { return m_doc; }
     void SetDoc(CKXDoc* doc) { m_doc = doc; }
@@ -101,8 +117,14 @@ private:
     void ReplaceTool(int type);
     void Navigate(bool backward, std::optional<CFltExtents> reached);
 
+    void Paint(HWND window);
+    void ClientSize(int& width, int& height) const;
+
     CKXDoc* m_doc;
     bool m_deleteDoc = false;
+    bool m_released = false;
+    bool m_subclassed = false;
+    HWND m_window = nullptr;
     CFltExtents m_extents;
     CKXZoomHistory m_history;
     CKXBookmarkList m_bookmarks;
