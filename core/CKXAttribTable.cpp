@@ -5,8 +5,6 @@
 #include <cstring>
 #include <limits>
 
-#include <kxplatform/gdi.h>
-
 #include "CKXAttribSet.h"
 
 namespace {
@@ -193,14 +191,18 @@ CKXAttribute CKXAttribTable::DefaultRecord() {
     return r;
 }
 
-void CKXAttribTable::ResetToDefault() {
-    m_current.attrib = DefaultRecord();
-    m_current.scale = 1.0;
-    m_stack.clear();
+void CKXAttribTable::ResetToDefault(CKXAttribCursor& cursor) {
+    cursor.current.attrib = DefaultRecord();
+    cursor.current.scale = 1.0;
+    cursor.stack.clear();
 }
 
-bool CKXAttribTable::LayerField(int field, std::int32_t& value) const {
-    const KXLayerEntry* layer = Layer(m_current.attrib.layer & kLayerNumberMask);
+const KXLayerEntry* CKXAttribTable::CurrentLayer(const CKXAttribute& current) const {
+    return Layer(current.layer & kLayerNumberMask);
+}
+
+bool CKXAttribTable::LayerField(const CKXAttribute& current, int field, std::int32_t& value) const {
+    const KXLayerEntry* layer = CurrentLayer(current);
     if (!layer) return false;
     switch (field) {
     case kColorField: value = layer->color; break;
@@ -210,11 +212,11 @@ bool CKXAttribTable::LayerField(int field, std::int32_t& value) const {
     return true;
 }
 
-bool CKXAttribTable::Apply(const CKXAttribSet& set, HDC dc, double weightScale, int* layerState) {
+bool CKXAttribTable::Apply(CKXAttribCursor& cursor, const CKXAttribSet& set, int* layerState,
+                           bool* penChanged) const {
     const CKXAttribute* record = Record(set.GetId());
     if (!record) return false;
-    CKXAttribute& cur = m_current.attrib;
-    bool rebuildPen = false;
+    CKXAttribute& cur = cursor.current.attrib;
     bool styleApplied = false;
     bool aborted = false;
     for (int i = 0; i < kFieldCount && !aborted; ++i) {
@@ -223,33 +225,32 @@ bool CKXAttribTable::Apply(const CKXAttribSet& set, HDC dc, double weightScale, 
         if (!IsLiteral(v)) {
             if (i == kLayerField) continue;
             if (v == KX_BYLAYER) {
-                if (!LayerField(i, v)) {
+                if (!LayerField(cur, i, v)) {
                     aborted = true;
                     break;
                 }
             } else if (v == KX_BYBLOCK) {
-                if (m_stack.empty()) continue;
-                v = m_stack.back().attrib[i];
+                if (cursor.stack.empty()) continue;
+                v = cursor.stack.back().attrib[i];
             } else if (!(i == kLineStyleField && v == KX_CONTINUOUS)) {
                 continue;
             }
         }
         cur[i] = v;
-        if (i == kColorField || i == kWeightField) rebuildPen = true;
+        // Fields applied before an abort stay applied, so the pen follows them.
+        if ((i == kColorField || i == kWeightField) && penChanged) *penChanged = true;
         if (i == kLineStyleField) styleApplied = true;
         if (i == kLayerField && layerState) {
             if (const KXLayerEntry* layer = Layer(record->layer)) *layerState = layer->state;
         }
     }
-    if (!aborted) m_current.scale = set.GetScale();
-    // Fields applied before an abort stay applied, so the pen follows them.
-    if (rebuildPen && dc) SelectPen(dc, weightScale);
+    if (!aborted) cursor.current.scale = set.GetScale();
     return styleApplied;
 }
 
-int CKXAttribTable::PenWidth(double weightScale) const {
+int CKXAttribTable::PenWidth(const CKXAttribute& current, double weightScale) const {
     if (!m_weightsEnabled) return 0;
-    const std::int32_t w = m_current.attrib.weight;
+    const std::int32_t w = current.weight;
     if (IsPackedWeight(w)) return TruncToPixels(static_cast<double>(DecodeWeight(w)) * weightScale);
     if (w <= kLiteralWeightBase - 1) return TruncToPixels(weightScale * std::fabs(double(w) - kLiteralWeightBase));
     // By-layer, by-block and other markers that reach here draw thin.
@@ -257,36 +258,10 @@ int CKXAttribTable::PenWidth(double weightScale) const {
     return w;
 }
 
-COLORREF CKXAttribTable::PenColor() const {
-    const int index = m_current.attrib.color;
+COLORREF CKXAttribTable::PenColor(const CKXAttribute& current) const {
+    const int index = current.color;
     if (index >= 1 && index <= ColorCount() && !m_monochrome) return m_colors[index - 1];
     return ContrastColor();
-}
-
-void CKXAttribTable::SelectPen(HDC dc, double weightScale) {
-    LOGPEN logical{};
-    logical.lopnStyle = PS_SOLID;
-    logical.lopnWidth.x = PenWidth(weightScale);
-    logical.lopnWidth.y = 0;
-    logical.lopnColor = PenColor();
-    HPEN pen = CreatePenIndirect(&logical);
-    if (!pen) return;
-    HGDIOBJ replaced = SelectObject(dc, pen);
-    if (!m_previousPen) {
-        m_previousPen = replaced;
-    } else if (replaced) {
-        DeleteObject(replaced);
-    }
-    m_currentPen = pen;
-}
-
-void CKXAttribTable::RestorePen(HDC dc) {
-    if (m_previousPen && dc) {
-        SelectObject(dc, m_previousPen);
-        if (m_currentPen) DeleteObject(m_currentPen);
-    }
-    m_previousPen = nullptr;
-    m_currentPen = nullptr;
 }
 
 std::unique_ptr<CKXAttribSet> CKXAttribTable::MakeSet(const CKXAttribute& delta, double scale) {
@@ -297,7 +272,7 @@ std::unique_ptr<CKXAttribSet> CKXAttribTable::Resolve(const CKXAttribSet& set) {
     const CKXAttribute* found = Record(set.GetId());
     if (!found) return nullptr;
     const CKXAttribute record = *found;  // the table may grow below
-    CKXAttribute& cur = m_current.attrib;
+    CKXAttribute& cur = m_cursor.current.attrib;
     CKXAttribute d;
     bool changed = false;
     for (int i = 0; i < kFieldCount; ++i) {
@@ -310,10 +285,10 @@ std::unique_ptr<CKXAttribSet> CKXAttribTable::Resolve(const CKXAttribSet& set) {
                 // without a layer (and leaves the scale): the stream must carry
                 // them too, or the record tracked here would drift from the
                 // one the stream draws with.
-                if (!LayerField(i, v)) return changed ? MakeSet(d, m_current.scale) : nullptr;
+                if (!LayerField(cur, i, v)) return changed ? MakeSet(d, m_cursor.current.scale) : nullptr;
             } else if (v == KX_BYBLOCK) {
-                if (m_stack.empty()) continue;
-                v = m_stack.back().attrib[i];
+                if (m_cursor.stack.empty()) continue;
+                v = m_cursor.stack.back().attrib[i];
             } else if (!(i == kLineStyleField && v == KX_CONTINUOUS)) {
                 continue;
             }
@@ -321,39 +296,39 @@ std::unique_ptr<CKXAttribSet> CKXAttribTable::Resolve(const CKXAttribSet& set) {
         if (v != cur[i]) {
             cur[i] = d[i] = v;
             changed = true;
-        } else if (i == kLineStyleField && set.GetScale() != m_current.scale) {
+        } else if (i == kLineStyleField && set.GetScale() != m_cursor.current.scale) {
             d[i] = v;
             changed = true;
         }
     }
     if (!changed) return nullptr;
-    m_current.scale = set.GetScale();
+    m_cursor.current.scale = set.GetScale();
     return MakeSet(d, set.GetScale());
 }
 
-void CKXAttribTable::PushState() { m_stack.push_back(m_current); }
+void CKXAttribTable::PushState() { m_cursor.stack.push_back(m_cursor.current); }
 
 std::unique_ptr<CKXAttribSet> CKXAttribTable::PopState(bool emit) {
-    if (m_stack.empty()) return nullptr;
-    const CKXAttributeState saved = m_stack.back();
-    m_stack.pop_back();
+    if (m_cursor.stack.empty()) return nullptr;
+    const CKXAttributeState saved = m_cursor.stack.back();
+    m_cursor.stack.pop_back();
     std::unique_ptr<CKXAttribSet> restore;
     if (emit) {
         CKXAttribute d;
         bool changed = false;
         for (int i = 0; i < kFieldCount; ++i) {
-            if (saved.attrib[i] != m_current.attrib[i]) {
+            if (saved.attrib[i] != m_cursor.current.attrib[i]) {
                 d[i] = saved.attrib[i];
                 changed = true;
             }
         }
-        if (saved.scale != m_current.scale && saved.attrib.lineStyle != KX_CONTINUOUS) {
+        if (saved.scale != m_cursor.current.scale && saved.attrib.lineStyle != KX_CONTINUOUS) {
             d.lineStyle = saved.attrib.lineStyle;
             changed = true;
         }
         if (changed) restore = MakeSet(d, saved.scale);
     }
-    m_current = saved;
+    m_cursor.current = saved;
     return restore;
 }
 

@@ -1,7 +1,7 @@
 // The document's attribute tables: colours, line styles, layers and the
 // de-duplicated attribute records that attribute-set entities refer to, plus
-// the render-time attribute state that follows the entity stream while a
-// document is drawn or finished.
+// the attribute state that follows the entity stream while the document is
+// finished (a draw keeps its own, see render/CKXDrawState.h).
 #pragma once
 
 #include <cstdint>
@@ -18,6 +18,14 @@
 #include "KXLineStyleExt.h"
 
 class CKXAttribSet;
+
+// The attributes in force at one point of an entity stream, with the states
+// saved by the block references being walked. The finishing passes follow
+// the table's own; each draw follows one of its own.
+struct CKXAttribCursor {
+    CKXAttributeState current;
+    std::vector<CKXAttributeState> stack;
+};
 
 // A layer as the tables keep it: the caller's record with a private copy of
 // the name (stable in memory, since names are handed out to callers).
@@ -73,28 +81,30 @@ public:
     // Non-zero fields of a win, the others come from b.
     static CKXAttribute Merge(const CKXAttribute& a, const CKXAttribute& b);
 
-    // --- Render-time state --------------------------------------------------
+    // --- Attribute state along the stream ------------------------------------
 
     // Black or white, whichever contrasts with the background colour.
     COLORREF ContrastColor() const;
     // Layer 0, the contrast colour, solid, weight 1.
     CKXAttribute DefaultRecord();
-    // Makes the default record current (start of a drawing pass) with scale 1.
-    void ResetToDefault();
+    // Makes the default record current with scale 1 and forgets saved states
+    // (start of a pass over the stream).
+    void ResetToDefault(CKXAttribCursor& cursor);
+    void ResetToDefault() { ResetToDefault(m_cursor); }
 
-    // Applies an attribute set to the render state. With a device context a
-    // pen is rebuilt when colour or weight changed; weightScale converts
-    // literal weights to pixels; layerState, when given, receives the state
-    // word of a newly current layer. Returns true when the line style field
+    // Applies an attribute set to a cursor. layerState, when given, receives
+    // the state word of a newly current layer; penChanged, when given, is set
+    // when colour or weight changed. Returns true when the line style field
     // of the set's record was applied.
-    bool Apply(const CKXAttribSet& set, HDC dc, double weightScale, int* layerState);
-    // Pen width in device pixels for the current weight.
-    int PenWidth(double weightScale) const;
-    // Colour the current pen uses.
-    COLORREF PenColor() const;
-    // Reselects the pen that was in the context before drawing began and
-    // deletes the engine's last pen.
-    void RestorePen(HDC dc);
+    bool Apply(CKXAttribCursor& cursor, const CKXAttribSet& set, int* layerState,
+               bool* penChanged = nullptr) const;
+    bool Apply(const CKXAttribSet& set) { return Apply(m_cursor, set, nullptr); }
+    // Pen width in device pixels for a record's weight.
+    int PenWidth(const CKXAttribute& current, double weightScale) const;
+    // Colour a pen for the record uses.
+    COLORREF PenColor(const CKXAttribute& current) const;
+    // The current layer of a record, null when it names none.
+    const KXLayerEntry* CurrentLayer(const CKXAttribute& current) const;
 
     // Resolves by-layer and by-block values of a set against the render
     // state (block reference explosion); a new set with the changed fields,
@@ -113,9 +123,11 @@ public:
 
     // --- Access -------------------------------------------------------------
 
-    const CKXAttribute& Current() const { return m_current.attrib; }
-    double CurrentScale() const { return m_current.scale; }
-    const std::vector<CKXAttributeState>& Stack() const { return m_stack; }
+    const CKXAttribute& Current() const { return m_cursor.current.attrib; }
+    double CurrentScale() const { return m_cursor.current.scale; }
+    const std::vector<CKXAttributeState>& Stack() const { return m_cursor.stack; }
+    // The finishing passes' cursor.
+    CKXAttribCursor& Cursor() { return m_cursor; }
 
     int RecordCount() const { return static_cast<int>(m_records.size()); }
     // 1-based; null when out of range.
@@ -151,17 +163,14 @@ public:
     void SetBackground(COLORREF color) { m_background = color; }
     bool GetMonochrome() const { return m_monochrome != 0; }
     void SetMonochrome(bool on) { m_monochrome = on ? 1 : 0; }
-    HPEN GetPreviousPen() const { return m_previousPen; }
 
 private:
     // Field i of the current layer's record (1 colour, 2 line style, 3 weight);
     // false when there is no valid current layer.
-    bool LayerField(int field, std::int32_t& value) const;
-    void SelectPen(HDC dc, double weightScale);
+    bool LayerField(const CKXAttribute& current, int field, std::int32_t& value) const;
     std::unique_ptr<CKXAttribSet> MakeSet(const CKXAttribute& delta, double scale);
 
-    CKXAttributeState m_current;
-    std::vector<CKXAttributeState> m_stack;
+    CKXAttribCursor m_cursor;
     std::vector<CKXAttribute> m_records;
     std::unordered_map<CKXAttribute, int, CKXAttributeHash> m_recordIds;
     std::vector<COLORREF> m_colors;
@@ -171,8 +180,6 @@ private:
     std::map<std::pair<int, double>, int> m_scaledStyles;
     std::vector<KXLayerEntry> m_layers;
     std::vector<int> m_initialLayerStates;
-    HPEN m_previousPen = nullptr;
-    HPEN m_currentPen = nullptr;
     int m_defaultColor = 0;
     int m_weightsEnabled = 1;
     COLORREF m_background = kWhite;

@@ -198,7 +198,7 @@ void CKXDocFinisher::ClipStream() {
     for (KXEntPtr& ent : input) {
         const int type = ent->GetType();
         if (type == KXENT_ATTRIBSET) {
-            tables.Apply(static_cast<const CKXAttribSet&>(*ent), nullptr, 1.0, nullptr);
+            tables.Apply(static_cast<const CKXAttribSet&>(*ent));
             m_doc.AddEnt(std::move(ent), false, nullptr);
             continue;
         }
@@ -249,13 +249,13 @@ void CKXDocFinisher::FollowAndMeasureStream() {
     for (std::size_t i = 0; i < split; ++i) {
         const IKXEnt& ent = *entities[i];
         if (ent.GetType() == KXENT_ATTRIBSET)
-            tables.Apply(static_cast<const CKXAttribSet&>(ent), nullptr, 1.0, nullptr);
+            tables.Apply(static_cast<const CKXAttribSet&>(ent));
         m_doc.MergeExtentsOf(ent, clip);
     }
     if (split < count) {
         if (later.valid()) later.get();
         for (const std::size_t i : laterSets)
-            tables.Apply(static_cast<const CKXAttribSet&>(*entities[i]), nullptr, 1.0, nullptr);
+            tables.Apply(static_cast<const CKXAttribSet&>(*entities[i]));
         CFltExtents extents = m_doc.GetExtents();
         extents.Merge(laterBox);
         m_doc.SetExtents(extents);

@@ -1,7 +1,7 @@
 // The render context: maps drawing units to device units for one draw
 // (transform, world window, device rectangle, one uniform scale) and carries
-// what entities need while they draw themselves: the document, the clip
-// stack and the line-style walker. A value object: a block reference draws
+// what entities need while they draw themselves: the document, the draw's
+// attribute state, the clip stack and the line-style walker. A value object: a block reference draws
 // its content through an extended copy.
 #pragma once
 
@@ -15,6 +15,7 @@
 
 class CKXDoc;
 class CKXClipRgnSet;
+class CKXDrawState;
 struct KXLineStyleExt;
 
 class CKXConverter {
@@ -32,6 +33,9 @@ public:
 
     CKXDoc* GetDoc() const { return m_doc; }
     void SetDoc(CKXDoc* doc) { m_doc = doc; }
+    // The attributes and pens of the running draw (null outside one).
+    CKXDrawState* GetDrawState() const { return m_drawState; }
+    void SetDrawState(CKXDrawState* state) { m_drawState = state; }
     CKXClipRgnSet* GetClipStack() const { return m_clipStack; }
     void SetClipStack(CKXClipRgnSet* clip) { m_clipStack = clip; }
 
@@ -79,6 +83,7 @@ public:
 private:
     CTransf2D m_transform;
     CKXDoc* m_doc = nullptr;
+    CKXDrawState* m_drawState = nullptr;
     CKXClipRgnSet* m_clipStack = nullptr;
     CKXLineStyleWalker m_walker;
     double m_lineStyleScale = 1.0;

@@ -8,6 +8,7 @@
 
 #include "CKXConverter.h"
 #include "CKXDoc.h"
+#include "CKXDrawState.h"
 #include "CKXMarker.h"
 #include "CKXTreeIter.h"
 #include "clip/CKXClipRgnSet.h"
@@ -89,7 +90,7 @@ void CKXDocRenderer::DrawMarked(HDC dc, CKXConverter& rc) {
     rc.SetDrawingEnabled(nullptr);
 }
 
-void CKXDocRenderer::Draw(HDC dc, CKXConverter& rc) {
+void CKXDocRenderer::Draw(HDC dc, CKXConverter& rc, CKXDrawState& state) {
     if (!rc.Validate()) return;
     const CFltExtents window = rc.GetWindow();
     rc.SetDoc(&m_doc);
@@ -101,9 +102,11 @@ void CKXDocRenderer::Draw(HDC dc, CKXConverter& rc) {
     SetBkColor(dc, m_doc.GetBgColor());
     // No pen is made here: until an attribute set changes colour or weight
     // the context's own pen draws.
-    m_doc.Attribs().ResetToDefault();
+    state.Begin(m_doc.Attribs());
+    rc.SetDrawState(&state);
     DrawMarked(dc, rc);
-    m_doc.Attribs().RestorePen(dc);
+    rc.SetDrawState(nullptr);
+    state.End(dc);
     m_marks.clear();
     m_marks.shrink_to_fit();
     // What the stream left active clips nothing after the draw.
@@ -117,10 +120,11 @@ void CKXDocRenderer::DrawRequest(const KXDrawRequest& request) {
     rc.SetDeviceRect(request.device);
     rc.SetWindow(CFltExtents(request.xmin, request.ymin, request.xmax, request.ymax));
     if (!rc.Validate()) return;
-    Draw(request.dc, rc);
+    CKXDrawState state;
+    Draw(request.dc, rc, state);
 }
 
-void CKXDocRenderer::DrawView(HDC dc, RECT& rect, const CFltExtents& extents) {
+void CKXDocRenderer::DrawView(HDC dc, RECT& rect, const CFltExtents& extents, CKXDrawState& state) {
     // Saturating, so that a rectangle at the edge of the range cannot overflow.
     const auto inset = [](LONG v, LONG by) {
         const std::int64_t moved = std::int64_t{v} + by;
@@ -134,7 +138,7 @@ void CKXDocRenderer::DrawView(HDC dc, RECT& rect, const CFltExtents& extents) {
     rc.SetDeviceRect(rect);
     rc.SetWindow(extents);
     if (!rc.Validate()) return;
-    Draw(dc, rc);
+    Draw(dc, rc, state);
 }
 
 void CKXDocRenderer::SetDisplayMode(CKXDoc& doc, int mode) {

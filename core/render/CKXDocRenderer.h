@@ -12,6 +12,7 @@
 
 class CKXDoc;
 class CKXConverter;
+class CKXDrawState;
 struct KXDrawRequest;
 
 class CKXDocRenderer {
@@ -24,15 +25,17 @@ public:
 
     explicit CKXDocRenderer(CKXDoc& doc) : m_doc(doc) {}
 
-    // Draws into dc through a valid render context.
-    void Draw(HDC dc, CKXConverter& rc);
+    // Draws into dc through a valid render context, following the stream's
+    // attributes in state.
+    void Draw(HDC dc, CKXConverter& rc, CKXDrawState& state);
 
     // KXDraw: the request's rectangle and window; nothing is drawn when
-    // either is degenerate.
+    // either is degenerate. The draw keeps its own state.
     void DrawRequest(const KXDrawRequest& request);
     // The drawing part of KXViewDrawDC: the rectangle is shrunk in place by
-    // one device unit on every side, then the extents are drawn into it.
-    void DrawView(HDC dc, RECT& rect, const CFltExtents& extents);
+    // one device unit on every side, then the extents are drawn into it with
+    // the view's state.
+    void DrawView(HDC dc, RECT& rect, const CFltExtents& extents, CKXDrawState& state);
 
     // Level-of-detail test of one entity at a scale.
     static bool PassesDetail(double scale, const double thresholds[3], std::uint32_t mask);

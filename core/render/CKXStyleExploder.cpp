@@ -72,9 +72,10 @@ double PhaseToPosition(const KXLineStyleExt& style, double factor, const KXLineP
 
 }  // namespace
 
-CKXStyleExploder::CKXStyleExploder(CKXDoc& doc) : m_doc(doc) {
+CKXStyleExploder::CKXStyleExploder(CKXDoc& doc) : m_doc(doc), m_state(doc.Attribs().Cursor()) {
     m_rc.SetDoc(&doc);
-    doc.Attribs().ResetToDefault();
+    m_rc.SetDrawState(&m_state);
+    m_state.Begin(doc.Attribs());
 }
 
 void CKXStyleExploder::PhaseAt(const KXLineStyleExt& style, double factor, double position,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CKXConverter.h"
+#include "CKXDrawState.h"
 #include "IKXEnt.h"
 
 class CKXAttribSet;
@@ -73,6 +74,9 @@ private:
     double HalfFirstElement() const;
 
     CKXDoc& m_doc;
+    // Follows the stream on the document's own attribute state, which the
+    // finishing passes after this one continue from.
+    CKXDrawState m_state;
     CKXConverter m_rc;
     // Outline of the circle or ellipse being exploded and the lengths of the
     // polyline segments being exploded, kept to be reused by the next one.

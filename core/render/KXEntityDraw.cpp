@@ -10,6 +10,7 @@
 #include "CKXConverter.h"
 #include "CKXDevicePath.h"
 #include "CKXDoc.h"
+#include "CKXDrawState.h"
 #include "CKXLine.h"
 #include "CKXPolyline.h"
 
@@ -18,13 +19,13 @@ namespace kxdraw {
 namespace {
 
 constexpr int kDisplayNoLineStyles = 2;
-constexpr std::int32_t kLayerNumberMask = 0xFFFF;
 
 // A by-layer colour, line style or weight without a current layer stops the
 // whole application of the set: the line style is then not installed either,
 // even when the stop came from the weight, after the line style field.
-bool StoppedByMissingLayer(const CKXAttribute& record, const CKXAttribTable& tables) {
-    if (tables.Layer(tables.Current().layer & kLayerNumberMask) != nullptr) return false;
+bool StoppedByMissingLayer(const CKXAttribute& record, const CKXAttribTable& tables,
+                           const CKXDrawState& state) {
+    if (tables.CurrentLayer(state.Current()) != nullptr) return false;
     return record.color == KX_BYLAYER || record.lineStyle == KX_BYLAYER ||
            record.weight == KX_BYLAYER;
 }
@@ -89,14 +90,15 @@ void DrawPolyline(CKXPolyline& polyline, HDC dc, CKXConverter& rc) {
 
 void ApplyAttribSet(const CKXAttribSet& set, HDC dc, CKXConverter& rc) {
     CKXDoc* doc = rc.GetDoc();
-    if (doc == nullptr) return;
+    CKXDrawState* state = rc.GetDrawState();
+    if (doc == nullptr || state == nullptr) return;
     CKXAttribTable& tables = doc->Attribs();
-    tables.Apply(set, dc, rc.GetScaleX(), rc.GetDrawingEnabled());
+    state->Apply(set, dc, rc.GetScaleX(), rc.GetDrawingEnabled());
     const CKXAttribute* record = tables.Record(set.GetId());
     if (record == nullptr || record->lineStyle == 0) return;
     if ((doc->GetDisplayMode() & kDisplayNoLineStyles) != 0) return;
-    if (StoppedByMissingLayer(*record, tables)) return;
-    const std::int32_t style = tables.Current().lineStyle;
+    if (StoppedByMissingLayer(*record, tables, *state)) return;
+    const std::int32_t style = state->Current().lineStyle;
     if (style > 0) {
         // A missing style leaves the walker as it is.
         if (KXLineStyleExt* ext = tables.LineStyle(style)) rc.SetLineStyle(ext, set.GetScale());
@@ -106,13 +108,13 @@ void ApplyAttribSet(const CKXAttribSet& set, HDC dc, CKXConverter& rc) {
 }
 
 void DrawPlaced(const KXEntList& entities, const CTransf2D& placement, HDC dc, CKXConverter& rc) {
-    CKXDoc* doc = rc.GetDoc();
-    if (doc != nullptr) doc->Attribs().PushState();
+    CKXDrawState* state = rc.GetDrawState();
+    if (state != nullptr) state->PushState();
     CKXConverter placed(rc);
     placed.Transform() = rc.GetTransform() * placement;
     for (const KXEntPtr& entity : entities)
         if (entity) entity->Draw(dc, placed);
-    if (doc != nullptr) doc->Attribs().PopState(false);
+    if (state != nullptr) state->PopState();
 }
 
 void DrawClipped(IKXEnt& entity, HDC dc, CKXConverter& rc) {

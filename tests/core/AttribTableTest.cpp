@@ -9,6 +9,7 @@
 
 #include "CKXAttribSet.h"
 #include "CKXAttribTable.h"
+#include "render/CKXDrawState.h"
 #include "CKXDoc.h"
 
 namespace {
@@ -210,9 +211,10 @@ protected:
         tagKXLayer layer{"walls", 0x5, 0, red, 0, -110, 0};
         wallLayer = t.AddLayer(layer);
         t.ResetToDefault();
+        state.Begin(t);
     }
     void TearDown() override {
-        t.RestorePen(dc);
+        state.End(dc);
         DeleteDC(dc);
     }
     CKXAttribSet Set(const CKXAttribute& r, double scale = 1.0) { return CKXAttribSet(t.FindOrAddRecord(r), scale); }
@@ -223,50 +225,51 @@ protected:
         return pen;
     }
     CKXAttribTable t;
+    CKXDrawState state;
     HDC dc = nullptr;
     int red = 0;
     int wallLayer = 0;
 };
 
 TEST_F(ApplyFixture, LiteralWeightsUseTheWeightScale) {
-    t.Apply(Set({0, red, 0, -105}), dc, 2.0, nullptr);
+    state.Apply(Set({0, red, 0, -105}), dc, 2.0, nullptr);
     EXPECT_EQ(LastPen().lopnWidth.x, 10);
     EXPECT_EQ(LastPen().lopnColor, RGB(255, 0, 0));
-    t.Apply(Set({0, 0, 0, 3}), dc, 2.0, nullptr);
+    state.Apply(Set({0, 0, 0, 3}), dc, 2.0, nullptr);
     EXPECT_EQ(LastPen().lopnWidth.x, 3);
-    t.Apply(Set({0, 0, 0, CKXAttribTable::PackWeight(1.5f)}), dc, 4.0, nullptr);
+    state.Apply(Set({0, 0, 0, CKXAttribTable::PackWeight(1.5f)}), dc, 4.0, nullptr);
     EXPECT_EQ(LastPen().lopnWidth.x, 6);
     t.SetLineWeightsEnabled(0);
-    t.Apply(Set({0, 0, 0, 7}), dc, 1.0, nullptr);
+    state.Apply(Set({0, 0, 0, 7}), dc, 1.0, nullptr);
     EXPECT_EQ(LastPen().lopnWidth.x, 0);
 }
 
 TEST_F(ApplyFixture, ByLayerTakesTheLayerFieldsAndReportsItsState) {
     int layerState = 0;
-    t.Apply(Set({wallLayer, KX_BYLAYER, 0, KX_BYLAYER}), dc, 1.0, &layerState);
+    state.Apply(Set({wallLayer, KX_BYLAYER, 0, KX_BYLAYER}), dc, 1.0, &layerState);
     EXPECT_EQ(layerState, 0x5);
-    EXPECT_EQ(t.Current().color, red);
-    EXPECT_EQ(t.Current().weight, -110);
+    EXPECT_EQ(state.Current().color, red);
+    EXPECT_EQ(state.Current().weight, -110);
     EXPECT_EQ(LastPen().lopnWidth.x, 10);
 }
 
 TEST_F(ApplyFixture, ByLayerWithoutALayerAbortsTheRestOfTheSet) {
-    const CKXAttribute before = t.Current();
-    t.Apply(Set({0, KX_BYLAYER, 0, 9}, 3.0), dc, 1.0, nullptr);
-    EXPECT_EQ(t.Current().color, before.color);
-    EXPECT_EQ(t.Current().weight, before.weight);
-    EXPECT_EQ(t.CurrentScale(), 1.0);
+    const CKXAttribute before = state.Current();
+    state.Apply(Set({0, KX_BYLAYER, 0, 9}, 3.0), dc, 1.0, nullptr);
+    EXPECT_EQ(state.Current().color, before.color);
+    EXPECT_EQ(state.Current().weight, before.weight);
+    EXPECT_EQ(state.CurrentScale(), 1.0);
 }
 
 TEST_F(ApplyFixture, ByBlockTakesTheSavedStateAndPopRestores) {
-    t.Apply(Set({0, red, 0, 4}), dc, 1.0, nullptr);
+    t.Apply(Set({0, red, 0, 4}));
     t.PushState();
     const int blue = t.AddColor(RGB(0, 0, 255));
-    t.Apply(Set({0, blue, 0, 8}, 2.0), dc, 1.0, nullptr);
-    t.Apply(Set({0, KX_BYBLOCK, 0, KX_BYBLOCK}), dc, 1.0, nullptr);
+    t.Apply(Set({0, blue, 0, 8}, 2.0));
+    t.Apply(Set({0, KX_BYBLOCK, 0, KX_BYBLOCK}));
     EXPECT_EQ(t.Current().color, red);
     EXPECT_EQ(t.Current().weight, 4);
-    t.Apply(Set({0, blue, 0, 0}, 2.0), dc, 1.0, nullptr);
+    t.Apply(Set({0, blue, 0, 0}, 2.0));
     auto restore = t.PopState(true);
     ASSERT_NE(restore, nullptr);
     EXPECT_EQ(*t.Record(restore->GetId()), (CKXAttribute{0, red, 0, 0}));
@@ -302,7 +305,7 @@ TEST_F(ApplyFixture, ResolveWithoutALayerKeepsWhatDrawingWouldApply) {
     CKXAttribTable drawn;
     drawn.AddColor(RGB(255, 0, 0));
     drawn.ResetToDefault();
-    drawn.Apply(CKXAttribSet(drawn.FindOrAddRecord(*t.Record(set.GetId())), 3.0), nullptr, 1.0, nullptr);
+    drawn.Apply(CKXAttribSet(drawn.FindOrAddRecord(*t.Record(set.GetId())), 3.0));
     EXPECT_EQ(drawn.Current(), t.Current());
     EXPECT_EQ(drawn.CurrentScale(), t.CurrentScale());
 
@@ -312,14 +315,14 @@ TEST_F(ApplyFixture, ResolveWithoutALayerKeepsWhatDrawingWouldApply) {
 
 TEST_F(ApplyFixture, MonochromeUsesTheContrastColour) {
     t.SetMonochrome(true);
-    t.Apply(Set({0, red, 0, 1}), dc, 1.0, nullptr);
+    state.Apply(Set({0, red, 0, 1}), dc, 1.0, nullptr);
     EXPECT_EQ(LastPen().lopnColor, CKXAttribTable::kBlack);
 }
 
 TEST_F(ApplyFixture, PensAreNotLeaked) {
     const int before = KXGdiObjectCount();
-    for (int i = 0; i < 10; ++i) t.Apply(Set({0, 0, 0, i + 1}), dc, 1.0, nullptr);
-    t.RestorePen(dc);
+    for (int i = 0; i < 10; ++i) state.Apply(Set({0, 0, 0, i + 1}), dc, 1.0, nullptr);
+    state.End(dc);
     EXPECT_EQ(KXGdiObjectCount(), before);
 }
 

@@ -9,6 +9,7 @@
 #include "CKXPolyline.h"
 #include "RenderTestSupport.h"
 #include "render/CKXConverter.h"
+#include "render/CKXDrawState.h"
 #include "render/KXEntityDraw.h"
 
 namespace {
@@ -189,7 +190,8 @@ TEST(DocRenderer, ViewDrawShrinksTheRectangle) {
     scene.Finish(CFltExtents(0, 0, 100, 100));
     HDC dc = KXCreateRecordingDC();
     RECT rect{0, 0, 102, 102};
-    CKXDocRenderer(scene.doc).DrawView(dc, rect, CFltExtents(0, 0, 100, 100));
+    CKXDrawState state;
+    CKXDocRenderer(scene.doc).DrawView(dc, rect, CFltExtents(0, 0, 100, 100), state);
     EXPECT_EQ(rect.left, 1);
     EXPECT_EQ(rect.top, 1);
     EXPECT_EQ(rect.right, 101);
@@ -283,13 +285,15 @@ TEST(DocRenderer, PlacedContentDrawsThroughAnExtendedCopyAndRestoresAttributes) 
     rc.SetWindow(CFltExtents(0, 0, 100, 100));
     ASSERT_TRUE(rc.Validate());
     rc.SetDoc(&scene.doc);
-    scene.doc.Attribs().ResetToDefault();
-    const CKXAttribute before = scene.doc.Attribs().Current();
+    CKXDrawState state;
+    state.Begin(scene.doc.Attribs());
+    rc.SetDrawState(&state);
+    const CKXAttribute before = state.Current();
     kxdraw::DrawPlaced(content, placement, dc, rc);
-    EXPECT_EQ(scene.doc.Attribs().Current(), before);
+    EXPECT_EQ(state.Current(), before);
     EXPECT_TRUE(rc.GetTransform().IsIdentity());
     EXPECT_EQ(Strokes(kxplatform::RecordedCalls(dc)), (std::vector<std::string>{"M 20 50", "L 40 50"}));
-    scene.doc.Attribs().RestorePen(dc);
+    state.End(dc);
     DeleteDC(dc);
 }
 
