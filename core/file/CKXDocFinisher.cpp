@@ -171,7 +171,7 @@ void CKXDocFinisher::ExplodeStyledAndSplit() {
         if (exploder && type == KXENT_ATTRIBSET) {
             exploder->ApplyAttribSet(static_cast<const CKXAttribSet&>(*ent));
         } else if (followAttribs && type == KXENT_ATTRIBSET) {
-            m_doc.Attribs().Apply(static_cast<const CKXAttribSet&>(*ent), nullptr, 1.0, nullptr);
+            m_doc.Attribs().Apply(static_cast<const CKXAttribSet&>(*ent));
         } else if (exploder && exploder->HasStyle() && ent->IsStyledGeometry()) {
             // Pattern pieces replace the entity unless every piece is solid;
             // they go straight to the end of the list.

@@ -65,7 +65,7 @@ KXStatus CKXHatchFill::Explode(const CKXHatch& hatch, KXEntList& out) {
                                      pattern.LineStyleScale());
         if (set != 0) {
             auto change = std::make_unique<CKXAttribSet>(set, pattern.LineStyleScale());
-            tables.Apply(*change, nullptr, 1.0, nullptr);
+            tables.Apply(*change);
             out.push_back(std::move(change));
         }
         if (stored.GetLineStyle() == nullptr && tables.Current().lineStyle > 0)
