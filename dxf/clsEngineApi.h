@@ -6,6 +6,7 @@
 
 #include <korvex/kxbuild.h>
 #include <korvex/kxdoc.h>
+#include <kxplatform/wintypes.h>
 
 namespace kxdxf {
 

@@ -34,7 +34,8 @@ struct RunResult {
 class KorvexcmdTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {"korvexcmd", "libkxcore.so", "libkxplatform.so"}) {
+        for (const char* name :
+             {"korvexcmd", "libkxcore.so", "libkxcore.so.1", "libkxplatform.so"}) {
             fs::copy_file(kBin / name, dir_.path() / name);
         }
         fs::copy_file(kBin / "libkxfaketranslator.so", dir_.path() / "libdxfin.so");
@@ -138,6 +139,7 @@ TEST_F(KorvexcmdTest, DirectoryWithoutDrawingsAndMissingList) {
 
 TEST_F(KorvexcmdTest, DoesNotStartWithoutTheEngine) {
     fs::remove(dir_.path() / "libkxcore.so");
+    fs::remove(dir_.path() / "libkxcore.so.1");
     const RunResult result = Run("-nologo");
     EXPECT_NE(result.exitCode, 0);
     EXPECT_EQ(result.out, "");
@@ -148,6 +150,8 @@ TEST_F(KorvexcmdTest, DoesNotStartWithoutTheEngine) {
 // program stops before touching its settings.
 TEST_F(KorvexcmdTest, EngineWithoutOrdinalsStopsTheStartup) {
     fs::copy_file(kBin / "libkxfaketranslator.so", dir_.path() / "libkxcore.so",
+                  fs::copy_options::overwrite_existing);
+    fs::copy_file(kBin / "libkxfaketranslator.so", dir_.path() / "libkxcore.so.1",
                   fs::copy_options::overwrite_existing);
     const RunResult result = Run("-nologo");
     EXPECT_EQ(result.exitCode, 1);
