@@ -1,0 +1,58 @@
+#!/bin/sh
+# Installs the build into a scratch prefix, checks the layout, builds the C
+# consumer against it through pkg-config and through find_package(Korvex),
+# and converts a drawing with each and with the installed korvexcmd.
+# Usage: install_test.sh <build dir> <source dir>
+set -eu
+build=$1
+source=$2
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/kxinstall-XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+prefix=$scratch/prefix
+drawing=$source/examples/plan.dxf
+
+fail() { echo "install test: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+libdir=$(cd "$prefix" && ls -d lib*/libkxcore.so.1 | sed 's,/libkxcore.so.1$,,')
+[ -n "$libdir" ] || fail "no libkxcore.so.1 in a library directory"
+for f in bin/korvexcmd bin/kxrender bin/kxpdbinfo "$libdir/libkxcore.so" \
+         "$libdir/libkxplatform.so" "$libdir/korvex/libdxfin.so" include/korvex/kxcore.h \
+         "$libdir/pkgconfig/korvex.pc" "$libdir/cmake/Korvex/KorvexConfig.cmake"; do
+    [ -e "$prefix/$f" ] || fail "$f is not installed"
+done
+[ -d "$prefix/share/korvex/Resources" ] || fail "share/korvex/Resources is not installed"
+readelf -d "$prefix/$libdir/libkxcore.so.1" | grep -q 'SONAME.*libkxcore.so.1' ||
+    fail "libkxcore.so.1 has no SONAME libkxcore.so.1"
+
+flags="-std=c99 -Wall -Wextra -pedantic -Werror"
+PKG_CONFIG_PATH=$prefix/$libdir/pkgconfig
+export PKG_CONFIG_PATH
+# shellcheck disable=SC2046,SC2086
+cc $flags "$source/tests/install/consumer.c" -o "$scratch/consumer-pc" \
+    $(pkg-config --cflags --libs korvex) -Wl,-rpath,"$prefix/$libdir"
+"$scratch/consumer-pc" "$drawing" "$scratch/pc.pdb" || fail "pkg-config consumer did not convert"
+[ -s "$scratch/pc.pdb" ] || fail "pkg-config consumer wrote nothing"
+
+mkdir "$scratch/cmake"
+cat >"$scratch/cmake/CMakeLists.txt" <<CMAKE
+cmake_minimum_required(VERSION 3.20)
+project(consumer C)
+find_package(Korvex 1.0 REQUIRED)
+add_executable(consumer "$source/tests/install/consumer.c")
+set_target_properties(consumer PROPERTIES C_STANDARD 99 C_EXTENSIONS OFF)
+target_compile_options(consumer PRIVATE -Wall -Wextra -pedantic -Werror)
+target_link_libraries(consumer PRIVATE Korvex::kxcore)
+CMAKE
+env -u CMAKE_C_COMPILER_LAUNCHER cmake -S "$scratch/cmake" -B "$scratch/cmake/build" \
+    -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$scratch/cmake/build" >/dev/null
+"$scratch/cmake/build/consumer" "$drawing" "$scratch/cm.pdb" || fail "CMake consumer did not convert"
+[ -s "$scratch/cm.pdb" ] || fail "CMake consumer wrote nothing"
+
+mkdir "$scratch/work"
+(cd "$scratch/work" && "$prefix/bin/korvexcmd" -nologo -o:"$scratch/out" "$drawing" >/dev/null) ||
+    fail "installed korvexcmd failed"
+[ -s "$scratch/out/plan(p0).pdb" ] || fail "installed korvexcmd wrote nothing into -o:"
+"$prefix/bin/korvexcmd" --version >/dev/null || fail "installed korvexcmd --version failed"
+echo "install test: passed"
