@@ -55,4 +55,16 @@ mkdir "$scratch/work"
     fail "installed korvexcmd failed"
 [ -s "$scratch/out/plan(p0).pdb" ] || fail "installed korvexcmd wrote nothing into -o:"
 "$prefix/bin/korvexcmd" --version >/dev/null || fail "installed korvexcmd --version failed"
+for tool in korvexcmd kxrender kxpdbinfo; do
+    "$prefix/bin/$tool" --version | grep -q "^$tool (Korvex) " || fail "$tool --version"
+    "$prefix/bin/$tool" --help >/dev/null || fail "$tool --help"
+done
+json=$("$prefix/bin/kxpdbinfo" --json "$scratch/out/plan(p0).pdb") || fail "kxpdbinfo --json failed"
+case $json in
+    '{"file":'*'"layers":['*'"entitiesByKind":{'*'}}') ;;
+    *) fail "kxpdbinfo --json: $json" ;;
+esac
+status=0
+"$prefix/bin/kxpdbinfo" --bogus x.pdb 2>/dev/null || status=$?
+[ "$status" = 2 ] || fail "kxpdbinfo with an unknown option exits $status, not 2"
 echo "install test: passed"

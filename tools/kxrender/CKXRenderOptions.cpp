@@ -84,7 +84,8 @@ std::string CKXRenderOptions::Usage() {
            "  --mode N             display mode bits (1 no text, 2 no line styles,\n"
            "                       4 no line weights, 32 monochrome)\n"
            "  --no-text --no-linestyles --no-lineweights --monochrome\n"
-           "  -h, --help           this text\n";
+           "  -h, --help           this text\n"
+           "      --version        the program's version\n";
 }
 
 bool CKXRenderOptions::Parse(int argc, const char* const* argv, std::string& error) {
@@ -102,6 +103,9 @@ bool CKXRenderOptions::Parse(int argc, const char* const* argv, std::string& err
         std::string v;
         if (arg == "-h" || arg == "--help") {
             helpRequested = true;
+            return true;
+        } else if (arg == "--version") {
+            versionRequested = true;
             return true;
         } else if (arg == "--size") {
             if (!value(v) || !ParseSize(v, side, width, height)) {
