@@ -34,6 +34,18 @@ cc $flags "$source/tests/install/consumer.c" -o "$scratch/consumer-pc" \
 "$scratch/consumer-pc" "$drawing" "$scratch/pc.pdb" || fail "pkg-config consumer did not convert"
 [ -s "$scratch/pc.pdb" ] || fail "pkg-config consumer wrote nothing"
 
+# Every public header stands alone in C and C++ and leaves the Windows names
+# free for the including program.
+for header in "$prefix"/include/korvex/*.h; do
+    name=$(basename "$header")
+    printf '#include <korvex/%s>\ntypedef char BOOL; typedef char DWORD; typedef char HANDLE;\ntypedef char COLORREF; typedef char RECT; typedef char HDC; typedef char HWND;\n#define TRUE 7\n#define FALSE 8\n#define RGB 9\nint main(void) { return 0; }\n' \
+        "$name" >"$scratch/alone.c"
+    cc $flags -I"$prefix/include" -c "$scratch/alone.c" -o "$scratch/alone.o" ||
+        fail "$name does not stand alone in C"
+    c++ -std=c++17 -Wall -Wextra -pedantic -Werror -x c++ -I"$prefix/include" -c "$scratch/alone.c" \
+        -o "$scratch/alone.o" || fail "$name does not stand alone in C++"
+done
+
 mkdir "$scratch/cmake"
 cat >"$scratch/cmake/CMakeLists.txt" <<CMAKE
 cmake_minimum_required(VERSION 3.20)
