@@ -67,6 +67,31 @@ mkdir "$scratch/work"
     fail "installed korvexcmd failed"
 [ -s "$scratch/out/plan(p0).pdb" ] || fail "installed korvexcmd wrote nothing into -o:"
 "$prefix/bin/korvexcmd" --version >/dev/null || fail "installed korvexcmd --version failed"
+# An ordinary user, who cannot write bin/: settings and log in the XDG
+# directory, drawings into ./cnvrt and into -o:. Root arranges it with setpriv.
+as_user=
+if [ "$(id -u)" = 0 ]; then
+    command -v setpriv >/dev/null && as_user="setpriv --reuid=65534 --regid=65534 --clear-groups"
+fi
+if [ "$(id -u)" != 0 ] || [ -n "$as_user" ]; then
+    chmod 755 "$scratch"
+    chmod -R a+rX "$prefix" && chmod -R a-w "$prefix"
+    user=$scratch/user
+    mkdir -p "$user/config" && cp "$drawing" "$user/plan.dxf" && chmod -R 777 "$user"
+    (cd "$user" && XDG_CONFIG_HOME="$user/config" $as_user "$prefix/bin/korvexcmd" -nologo plan.dxf \
+        >"$user/console.txt") || fail "installed korvexcmd as a user: $(cat "$user/console.txt")"
+    grep -q "^Settings and log: $user/config/korvex/\$" "$user/console.txt" ||
+        fail "the settings' place is not reported"
+    [ -s "$user/cnvrt/plan(p0).pdb" ] || fail "nothing converted into ./cnvrt"
+    [ -f "$user/config/korvex/korvex.ini" ] || fail "no settings in the XDG directory"
+    (cd "$user" && XDG_CONFIG_HOME="$user/config" $as_user "$prefix/bin/korvexcmd" -nologo \
+        -o:"$user/out" plan.dxf >/dev/null) || fail "installed korvexcmd -o: as a user"
+    [ -s "$user/out/plan(p0).pdb" ] || fail "nothing converted into -o:"
+    chmod -R u+w "$prefix"
+else
+    echo "install test: root without setpriv, the ordinary user's run is left out"
+fi
+
 for tool in korvexcmd kxrender kxpdbinfo; do
     "$prefix/bin/$tool" --version | grep -q "^$tool (Korvex) " || fail "$tool --version"
     "$prefix/bin/$tool" --help >/dev/null || fail "$tool --help"
