@@ -4,8 +4,8 @@
 # and converts a drawing with each and with the installed korvexcmd.
 # Usage: install_test.sh <build dir> <source dir>
 set -eu
-build=$1
-source=$2
+build=$(cd "$1" && pwd)
+source=$(cd "$2" && pwd)
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/kxinstall-XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 prefix=$scratch/prefix
