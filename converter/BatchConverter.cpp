@@ -4,7 +4,10 @@
 
 #include <kxplatform/fileapi.h>
 
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -36,6 +39,20 @@ private:
 
 // Removes one final line end; a list written with CR LF line ends loses its
 // carriage return too, as a text-mode read on Windows would.
+bool IsDirectory(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool HasDxfExtension(const std::string& path) {
+    const std::string name = OutputNaming::FileNameOf(path);
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos || name.size() - dot != 4) return false;
+    std::string extension = name.substr(dot + 1);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == "dxf";
+}
+
 void RemoveFinalLineEnd(std::string& line) {
     if (!line.empty() && line.back() == '\n') {
         line.pop_back();
@@ -71,8 +88,10 @@ void BatchConverter::ConvertDirectory(const std::string& directory) {
     log_.WriteTimeStamp();
     if (directory.empty()) {
         out_ << "Invalid directory name\n";
+        Fail("-d: needs a directory name");
         return;
     }
+    if (!IsDirectory(directory)) Fail(directory + ": no such directory");
     std::string withSeparator = directory;
     if (withSeparator.back() != KX_PATH_SEPARATOR) withSeparator += KX_PATH_SEPARATOR;
     for (const char* extension : kScannedExtensions) ConvertMatches(withSeparator, extension);
@@ -104,6 +123,7 @@ void BatchConverter::ConvertList(const std::string& listFile) {
     }
     if (!list) {
         out_ << "Can not open file: " << listFile << "\n";
+        Fail(listFile + ": cannot open the list file");
         return;
     }
     char buffer[kListLineBufferSize];
@@ -118,6 +138,11 @@ void BatchConverter::ConvertSingleFile(const std::string& fileName) {
     log_.WriteTimeStamp();
     PrintSettingsSummary();
     ConvertFile(fileName);
+}
+
+void BatchConverter::Fail(const std::string& reason) {
+    ++failures_;
+    if (err_ != nullptr) *err_ << "korvexcmd: " << reason << std::endl;
 }
 
 void BatchConverter::ConvertFile(const std::string& input) {
@@ -136,9 +161,19 @@ int BatchConverter::ConvertLayout(const std::string& input, int layout) {
         if (engine_.read(doc, input.c_str(), nullptr) != 0) {
             engine_.close(doc, 0);
             WriteOutput(doc, input, settings_.allPages() ? layout : OutputNaming::kNoPage);
+        } else if (GetFileAttributesA(input.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            Fail(input + ": no such file");
+        } else if (IsDirectory(input)) {
+            Fail(input + ": is a directory, not a drawing");
+        } else if (!HasDxfExtension(input)) {
+            Fail(input + ": not a DXF file");
+        } else {
+            Fail(input + ": the translator could not read it; its reasons are in "
+                         "TranslatorRead.err in the temporary directory");
         }
     } catch (...) {
         // One layout's failure must not end the batch.
+        Fail(input + ": the conversion stopped on an internal error");
     }
     return settings_.allPages() ? engine_.getNumLayouts(doc) : 0;
 }
@@ -146,9 +181,17 @@ int BatchConverter::ConvertLayout(const std::string& input, int layout) {
 void BatchConverter::WriteOutput(KXDOC doc, const std::string& input, int page) {
     const auto path = OutputNaming::OutputPath(settings_.destinationDirectory(), input, page,
                                                settings_.uniqueNames(), exists_);
-    if (!path) return;
+    if (!path) {
+        Fail(input + ": no free output name in " + settings_.destinationDirectory());
+        return;
+    }
+    errno = 0;
     if (engine_.write(doc, path->c_str()) == 0) {
+        const int reason = errno;
         out_ << "Failed to convert " << input << "\n";
+        std::string why = reason != 0 ? std::strerror(reason) : "the drawing file was not written";
+        if (!IsDirectory(settings_.destinationDirectory())) why = "no such directory";
+        Fail("cannot write " + *path + ": " + why);
         return;
     }
     out_ << OutputNaming::FileNameOf(input) << " -> " << OutputNaming::FileNameOf(*path) << "\n";

@@ -21,6 +21,12 @@ public:
     // file, in that order), or prints the help when it asked for none.
     void Run(const CCommandLineInfoExt& commandLine);
 
+    // One line per failed input goes here ("korvexcmd: " and the reason);
+    // without a stream the failures are only counted.
+    void SetErrorStream(std::ostream& err) { err_ = &err; }
+    // Inputs missing, unreadable or not converted, and outputs not written.
+    int failures() const { return failures_; }
+
     void ConvertDirectory(const std::string& directory);
     void ConvertList(const std::string& listFile);
     void ConvertSingleFile(const std::string& fileName);
@@ -34,10 +40,13 @@ private:
     // layout count when all pages are wanted, else 0.
     int ConvertLayout(const std::string& input, int layout);
     void WriteOutput(KXDOC doc, const std::string& input, int page);
+    void Fail(const std::string& reason);
 
     const EngineApi& engine_;
     const ConverterSettings& settings_;
     const ConversionLog& log_;
     std::ostream& out_;
     OutputNaming::FileExists exists_;
+    std::ostream* err_ = nullptr;
+    int failures_ = 0;
 };

@@ -33,6 +33,10 @@ void CCommandLineInfoExt::ParseCommandLine(const std::vector<std::string>& argum
     }
 }
 
+void CCommandLineInfoExt::RejectOnce(const std::string& reason) {
+    if (usageError_.empty()) usageError_ = reason;
+}
+
 void CCommandLineInfoExt::ParseParam(const std::string& param, bool isFlag) {
     if (!isFlag && fileName.empty()) fileName = param;
 
@@ -47,8 +51,24 @@ void CCommandLineInfoExt::ParseParam(const std::string& param, bool isFlag) {
             batch = true;
             listMode = true;
             listFile = param.substr(2);
+        } else if (isFlag && StartsWithIgnoringCase(param, "o:")) {
+            outputDirectory = param.substr(2);
         }
     }
     // Anywhere on the line, not only last.
     if (EqualsIgnoringCase(param, "nologo")) showLogo = false;
+    if (!isFlag) return;
+
+    if (EqualsIgnoringCase(param, "h") || EqualsIgnoringCase(param, "-help")) {
+        longHelp = longHelp || param.front() == '-';
+    } else if (EqualsIgnoringCase(param, "-version")) {
+        showVersion = true;
+    } else if (param.size() < kMinModeArgumentLength &&
+               (StartsWithIgnoringCase(param, "d:") || StartsWithIgnoringCase(param, "l:") ||
+                StartsWithIgnoringCase(param, "o:"))) {
+        RejectOnce("-" + param + " needs a name after the colon");
+    } else if (!EqualsIgnoringCase(param, "nologo") && !StartsWithIgnoringCase(param, "d:") &&
+               !StartsWithIgnoringCase(param, "l:") && !StartsWithIgnoringCase(param, "o:")) {
+        RejectOnce("unknown option -" + param);
+    }
 }

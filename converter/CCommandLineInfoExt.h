@@ -14,7 +14,12 @@ public:
     // before it arrives here, and isFlag set.
     void ParseParam(const std::string& param, bool isFlag);
 
-    bool WantsHelp() const { return fileName.empty() && !directoryMode && !listMode; }
+    bool WantsHelp() const {
+        return fileName.empty() && !directoryMode && !listMode;
+    }
+    // Why the command line cannot be used ("" when it can): an unknown
+    // option, or -d:, -l: or -o: without its argument.
+    const std::string& usageError() const { return usageError_; }
 
     std::string fileName;  // the first plain argument; later ones are ignored
     bool showLogo = true;
@@ -23,4 +28,13 @@ public:
     bool listMode = false;
     std::string directory;
     std::string listFile;
+    bool longHelp = false;     // --help: the help with our own options too
+    bool showVersion = false;  // --version
+    // -o:directory: the destination for this run only; "" keeps the settings'.
+    std::string outputDirectory;
+
+private:
+    void RejectOnce(const std::string& reason);
+
+    std::string usageError_;
 };

@@ -18,4 +18,16 @@ void PrintHelp(std::ostream& out) {
         << " -h - show this help\n";
 }
 
+void PrintMoreHelp(std::ostream& out) {
+    out << " -o:directory - write the drawing files into directory for this run\n"
+        << " --help - show this help; --version - show the version\n"
+        << "\n"
+        << " Exit status: 0 when every drawing was written, 1 when any input was\n"
+        << " missing, unreadable or failed, 2 when the command line cannot be used.\n";
+}
+
+void PrintVersion(std::ostream& out) {
+    out << "korvexcmd (Korvex) 1.0\n";
+}
+
 }  // namespace ConsoleText

@@ -8,6 +8,7 @@
 #include <climits>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -79,6 +80,11 @@ std::string WithFinalSeparator(std::string path) {
 ConverterSettings::ConverterSettings(const std::string& programDirectory)
     : programDirectory_(WithFinalSeparator(programDirectory)),
       settingsPath_(programDirectory_ + kFileName) {}
+
+ConverterSettings::ConverterSettings(const std::string& settingsDirectory,
+                                     std::string destinationParent)
+    : programDirectory_(std::move(destinationParent)),
+      settingsPath_(WithFinalSeparator(settingsDirectory) + kFileName) {}
 
 bool ConverterSettings::FileExists() const {
     return GetFileAttributesA(settingsPath_.c_str()) != INVALID_FILE_ATTRIBUTES;

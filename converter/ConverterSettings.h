@@ -11,6 +11,10 @@ public:
 
     // Defaults for a program in programDirectory (ending in a separator).
     explicit ConverterSettings(const std::string& programDirectory);
+    // Settings in settingsDirectory; the default destination is
+    // destinationParent + "cnvrt" (a relative parent means the directory
+    // current when the program runs).
+    ConverterSettings(const std::string& settingsDirectory, std::string destinationParent);
 
     bool FileExists() const;
     // Reads every key; missing or unreadable keys keep their values.

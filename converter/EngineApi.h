@@ -6,7 +6,7 @@
 #include <optional>
 
 struct EngineApi {
-    static constexpr const char* kLibraryName = "kxcore";
+    static constexpr const char* kLibraryName = "libkxcore.so.1";  // the ABI this program was built for
 
     KXDOC (*createDocInstance)(void) = nullptr;
     int (*read)(KXDOC doc, const char* path, const char* library) = nullptr;

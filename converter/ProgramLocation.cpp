@@ -1,9 +1,12 @@
 #include "ProgramLocation.h"
 
 #include <kxplatform/dynlib.h>
+#include <kxplatform/fileapi.h>
 #include <kxplatform/pathsep.h>
 
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace ProgramLocation {
@@ -15,6 +18,45 @@ std::string Directory() {
     const std::string path(buffer.data(), length);
     const auto cut = path.rfind(KX_PATH_SEPARATOR);
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+bool IsWritableDirectory(const std::string& directory) {
+    const std::string probe = directory + ".korvex-write-probe";
+    std::FILE* file = std::fopen(probe.c_str(), "w");
+    if (file == nullptr) return false;
+    std::fclose(file);
+    std::remove(probe.c_str());
+    return true;
+}
+
+namespace {
+
+std::string AbsoluteVariable(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || value[0] != KX_PATH_SEPARATOR) return {};
+    std::string path(value);
+    if (path.back() != KX_PATH_SEPARATOR) path += KX_PATH_SEPARATOR;
+    return path;
+}
+
+bool EnsureDirectory(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+
+}  // namespace
+
+std::string UserSettingsDirectory() {
+    std::string base = AbsoluteVariable("XDG_CONFIG_HOME");
+    if (base.empty()) {
+        const std::string home = AbsoluteVariable("HOME");
+        if (home.empty()) return {};
+        base = home + ".config" + KX_PATH_SEPARATOR;
+    }
+    const std::string directory = base + "korvex" + KX_PATH_SEPARATOR;
+    if (!EnsureDirectory(base) || !EnsureDirectory(directory)) return {};
+    return directory;
 }
 
 }  // namespace ProgramLocation

@@ -13,7 +13,10 @@
 
 namespace {
 
+constexpr int kSucceeded = 0;
+constexpr int kSomeInputFailed = 1;
 constexpr int kStartupFailed = 1;
+constexpr int kUnusableCommandLine = 2;
 
 int FailStartup(const std::string& reason) {
     std::cerr << "Fatal Error: MFC initialization failed" << std::endl;
@@ -24,6 +27,19 @@ int FailStartup(const std::string& reason) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    CCommandLineInfoExt commandLine;
+    commandLine.ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (commandLine.showVersion) {
+        ConsoleText::PrintVersion(std::cout);
+        return kSucceeded;
+    }
+    if (!commandLine.usageError().empty()) {
+        if (commandLine.showLogo) ConsoleText::PrintLogo(std::cout);
+        ConsoleText::PrintHelp(std::cout);
+        std::cerr << "korvexcmd: " << commandLine.usageError() << std::endl;
+        return kUnusableCommandLine;
+    }
+
     const std::string programDirectory = ProgramLocation::Directory();
     if (programDirectory.empty()) return FailStartup("cannot locate the program file");
     const auto engine = EngineApi::BindByOrdinal();
@@ -31,17 +47,35 @@ int main(int argc, char** argv) {
         return FailStartup(std::string("cannot bind the engine library ") + EngineApi::kLibraryName);
     }
 
-    ConverterSettings settings(programDirectory);
+    // Beside the program when its directory is writable; otherwise in the
+    // user's configuration directory, converting into ./cnvrt by default.
+    const bool besideProgram = ProgramLocation::IsWritableDirectory(programDirectory);
+    const std::string settingsDirectory =
+        besideProgram ? programDirectory : ProgramLocation::UserSettingsDirectory();
+    if (settingsDirectory.empty()) {
+        return FailStartup("no writable directory for the settings: the program's directory is "
+                           "read-only and neither XDG_CONFIG_HOME nor HOME can be used");
+    }
+    ConverterSettings settings(settingsDirectory, besideProgram ? programDirectory : "");
     const bool settingsExisted = settings.FileExists();
     if (settingsExisted) settings.Load();
     settings.PrepareDestination();
     if (!settingsExisted) settings.Save();
+    if (!commandLine.outputDirectory.empty()) {
+        settings.conversionDirectory = commandLine.outputDirectory;
+        settings.PrepareDestination();
+    }
 
-    CCommandLineInfoExt commandLine;
-    commandLine.ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (commandLine.showLogo) ConsoleText::PrintLogo(std::cout);
+    if (!besideProgram) {
+        std::cout << "Settings and log: " << settingsDirectory << "\n";
+    }
 
-    const ConversionLog log(programDirectory + ConversionLog::kFileName);
-    BatchConverter(*engine, settings, log, std::cout).Run(commandLine);
-    return 0;
+    const ConversionLog log(settingsDirectory + ConversionLog::kFileName);
+    BatchConverter converter(*engine, settings, log, std::cout);
+    converter.SetErrorStream(std::cerr);
+    converter.Run(commandLine);
+    if (commandLine.longHelp) ConsoleText::PrintMoreHelp(std::cout);
+    std::cout.flush();
+    return converter.failures() == 0 ? kSucceeded : kSomeInputFailed;
 }

@@ -7,6 +7,7 @@
 #include <korvex/kxbuild.h>
 #include <korvex/kxclip.h>
 #include <korvex/kxdoc.h>
+#include <kxplatform/wintypes.h>
 
 namespace kxdxf {
 

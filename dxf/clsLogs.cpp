@@ -1,7 +1,11 @@
 #include "clsLogs.h"
 
 #include <cstdarg>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace kxdxf {
 namespace {
@@ -12,11 +16,24 @@ constexpr std::size_t kShortLine = 127;
 
 }  // namespace
 
+// Opens path for this process alone: never through a symbolic link, and
+// refused while another process holds it, so a log left by another user or
+// written by a second conversion at the same time is not clobbered. The
+// lock lasts until the file is closed.
 FILE* clsLogs::openLog(const std::string& path, const char* heading, std::vector<char>& buffer)
 {
-    FILE* file = std::fopen(path.c_str(), "wt");
-    if (!file)
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
         return nullptr;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ftruncate(fd, 0) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    FILE* file = ::fdopen(fd, "w");
+    if (!file) {
+        ::close(fd);
+        return nullptr;
+    }
     // A stream takes its buffer only before its first output.
     if (!buffer.empty())
         std::setvbuf(file, buffer.data(), _IOFBF, buffer.size());
@@ -24,7 +41,7 @@ FILE* clsLogs::openLog(const std::string& path, const char* heading, std::vector
     return file;
 }
 
-void clsLogs::open(const std::string& directory)
+void clsLogs::openIn(const std::string& directory)
 {
     if (!log_) {
         logBuffer_.resize(kTraceBufferBytes);
@@ -32,6 +49,28 @@ void clsLogs::open(const std::string& directory)
     }
     if (!err_)
         err_ = openLog(directory + kLogBaseName + ".err", "Translator Read Error Log File", noBuffer_);
+}
+
+void clsLogs::open(const std::string& directory)
+{
+    if (log_ && err_)
+        return;
+    close();
+    openIn(directory);
+    if (log_ && err_) {
+        directory_ = directory;
+        return;
+    }
+    // Both logs move together to a directory of this process's own, mode
+    // 0700, beside where they were wanted.
+    close();
+    if (directory.empty())
+        return;
+    std::string pattern = directory + "korvex-" + std::to_string(::getuid()) + "-XXXXXX";
+    if (!::mkdtemp(pattern.data()))
+        return;
+    directory_ = pattern + '/';
+    openIn(directory_);
 }
 
 void clsLogs::close()

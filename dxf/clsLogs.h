@@ -24,6 +24,9 @@ public:
     // (which ends with a separator) and writes their heading lines. A log
     // that cannot be opened stays closed and its lines are dropped.
     void open(const std::string& directory);
+    // Where the logs were opened: the directory asked for, or a private
+    // directory made in it when the logs there were another's or in use.
+    const std::string& directory() const { return directory_; }
     void close();
 
     // A trace line; "\n" is appended.
@@ -39,10 +42,12 @@ private:
     // buffer: the stream's buffer (it must outlive the stream), or empty
     // for the default one.
     static FILE* openLog(const std::string& path, const char* heading, std::vector<char>& buffer);
+    void openIn(const std::string& directory);
     void flushBoth();
 
     FILE* log_ = nullptr;
     FILE* err_ = nullptr;
+    std::string directory_;
     // The trace log's buffer: the C library sizes a buffer it makes itself
     // by the file system's block, whatever size is asked for.
     std::vector<char> logBuffer_;

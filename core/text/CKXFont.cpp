@@ -7,6 +7,7 @@
 
 #include <kxplatform/debugapi.h>
 #include <kxplatform/dynlib.h>
+#include <kxplatform/fileapi.h>
 #include <kxplatform/pathsep.h>
 
 namespace {
@@ -79,14 +80,47 @@ const CKXFont& CKXFont::Process() {
     return font;
 }
 
-std::string CKXFont::DefaultPath() {
+namespace {
+// The folder of a module's file, with its final separator; "" when unknown.
+std::string FolderOfModule(HMODULE module) {
     std::vector<char> buffer(PATH_MAX + 1);
-    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD length = GetModuleFileNameA(module, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0 || length >= buffer.size()) return {};
     std::string path(buffer.data(), length);
     const auto cut = path.rfind(KX_PATH_SEPARATOR);
     path.erase(cut == std::string::npos ? 0 : cut + 1);
-    return path + kResourceFolder + KX_PATH_SEPARATOR + kFontFile;
+    return path;
+}
+}  // namespace
+
+std::vector<std::string> CKXFont::CandidatePaths() {
+    const std::string tail = std::string(kResourceFolder) + KX_PATH_SEPARATOR + kFontFile;
+    std::vector<std::string> paths;
+    // Beside the running program first: the build tree, and programs
+    // shipped beside the engine.
+    const std::string program = FolderOfModule(nullptr);
+    if (!program.empty()) paths.push_back(program + tail);
+    // Then from the engine library's own place, for any host process: beside
+    // it, or in the installed data folder next to the library folder.
+    HMODULE engine = nullptr;
+    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           reinterpret_cast<const void*>(&CKXFont::CandidatePaths), &engine)) {
+        const std::string library = FolderOfModule(engine);
+        if (!library.empty() && library != program) {
+            paths.push_back(library + tail);
+            paths.push_back(library + ".." + KX_PATH_SEPARATOR + "share" + KX_PATH_SEPARATOR + "korvex" +
+                            KX_PATH_SEPARATOR + tail);
+        }
+    }
+    return paths;
+}
+
+std::string CKXFont::DefaultPath() {
+    const std::vector<std::string> paths = CandidatePaths();
+    for (const std::string& path : paths) {
+        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return path;
+    }
+    return paths.empty() ? std::string() : paths.front();
 }
 
 KXStatus CKXFont::Load(const std::string& path) {

@@ -26,10 +26,14 @@ public:
 
     CKXFont() = default;
 
-    // The process's font, read from the Resources folder beside the running
-    // program the first time it is asked for.
+    // The process's font, read from the first Resources folder that holds
+    // it the first time it is asked for.
     static const CKXFont& Process();
-    // Where the process's font is looked for.
+    // Where the font is looked for, in order: Resources/ beside the running
+    // program, beside the engine library, and ../share/korvex/Resources/
+    // from the engine library (an installation).
+    static std::vector<std::string> CandidatePaths();
+    // The first candidate that exists (the first one when none does).
     static std::string DefaultPath();
 
     // Reads a font file; on failure the font stays empty and the reason says

@@ -25,7 +25,7 @@ KXAPI int KXAddSpline(KXDOC doc, int degree, KXPoint* controls, int count, const
                       int knotCount, const double* weights, int flags,
                       const tagKXEntAttrib* attr, const double* z);              /* 39 */
 
-KXAPI int KXAttribColor(KXDOC doc, COLORREF color);                      /* 28 */
+KXAPI int KXAttribColor(KXDOC doc, KXColor color);                      /* 28 */
 KXAPI int KXAttribLineStyle(KXDOC doc, const tagKXLineStyle* style);     /* 29 */
 KXAPI int KXAttribLayer(KXDOC doc, const tagKXLayer* layer);             /* 30 */
 KXAPI int KXAttribSet(KXDOC doc, tagKXAttrib* attrib);                   /* 31 */

@@ -23,7 +23,7 @@ KXAPI int KXGetNumLayouts(KXDOC doc);                                   /* 66 */
 KXAPI int KXGetLayout(KXDOC doc, int index, char* name512);             /* 67 */
 KXAPI int KXGetNumLayers(KXDOC doc);                                    /* 68 */
 KXAPI int KXGetLayer(KXDOC doc, int index, const char** name, int* state,
-                     COLORREF* color);                                  /* 69 */
+                     KXColor* color);                                  /* 69 */
 KXAPI int KXSetLayer(KXDOC doc, int index, int state);                  /* 70 */
 KXAPI int KXGetLayerInitial(KXDOC doc, int index, int* state);          /* 72 */
 

@@ -11,8 +11,8 @@ extern "C" {
 KXAPI int KXDraw(KXDOC doc, const KXDrawRequest* request);     /*  5 */
 KXAPI void KXSetDisplayMode(KXDOC doc, int mode);               /* 73 */
 KXAPI int KXGetDisplayMode(KXDOC doc);                          /* 74 */
-KXAPI void KXSetFgColor(KXDOC doc, COLORREF color);             /* 75 */
-KXAPI void KXSetBgColor(KXDOC doc, COLORREF color);             /* 76 */
+KXAPI void KXSetFgColor(KXDOC doc, KXColor color);             /* 75 */
+KXAPI void KXSetBgColor(KXDOC doc, KXColor color);             /* 76 */
 
 #ifdef __cplusplus
 }

@@ -5,7 +5,7 @@
 #ifndef KORVEX_KXTYPES_H
 #define KORVEX_KXTYPES_H
 
-#include <kxplatform/wintypes.h>
+#include <stdint.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -14,6 +14,22 @@ extern "C" {
 #ifndef KXAPI
 #define KXAPI __attribute__((visibility("default")))
 #endif
+
+/* Shared with the public headers (kxplatform/wintypes.h): one definition of the
+ * rectangle record, whichever header comes first. */
+#ifndef KX_RECT_DEFINED
+#define KX_RECT_DEFINED
+typedef struct KXRect {
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+} KXRect;
+#endif
+
+typedef uint32_t KXColor;     /* 0x00BBGGRR */
+typedef struct HDC__* KXDC;   /* a drawing surface of the platform layer */
+typedef struct HWND__* KXWND; /* a host window of the platform layer */
 
 typedef void* KXDOC;   /* document handle */
 typedef void* KXVIEW;  /* view handle */
@@ -128,12 +144,12 @@ typedef struct KXPatternRecord {
 /* Argument of KXDraw. */
 typedef struct KXDrawRequest {
     int reserved;
-    RECT device;
+    KXRect device;
     double xmin;
     double ymin;
     double xmax;
     double ymax;
-    HDC dc;
+    KXDC dc;
 } KXDrawRequest;
 
 /* Element of the array filled by KXGetProperties; points into the document. */

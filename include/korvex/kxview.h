@@ -8,7 +8,7 @@
 extern "C" {
 #endif
 
-KXAPI KXVIEW KXCreateView(KXDOC doc, HWND host, int reserved);           /* 40 */
+KXAPI KXVIEW KXCreateView(KXDOC doc, KXWND host, int reserved);           /* 40 */
 KXAPI void KXViewShow(KXVIEW view);                                      /* 41 */
 KXAPI void KXViewSetDoc(KXVIEW view, KXDOC doc);                         /* 42 */
 KXAPI void KXViewSetDocDelete(KXVIEW view, int flag);                    /* 43 */
@@ -32,7 +32,7 @@ KXAPI int KXViewBmkGoto(KXVIEW view, int index);                         /* 60 *
 KXAPI int KXViewBmkGetCurrent(KXVIEW view);                              /* 61 */
 KXAPI void KXViewBmkRemove(KXVIEW view, const int* indexes, int count);  /* 62 */
 KXAPI void KXViewRefresh(KXVIEW view);                                   /* 71 */
-KXAPI void KXViewDrawDC(KXVIEW view, HDC dc, const RECT* rect);          /* 77 */
+KXAPI void KXViewDrawDC(KXVIEW view, KXDC dc, const KXRect* rect);          /* 77 */
 KXAPI int KXViewBmkRename(KXVIEW view, int index, const char* name);     /* 81 */
 
 #ifdef __cplusplus

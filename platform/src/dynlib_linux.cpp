@@ -18,6 +18,7 @@ namespace {
 constexpr const char* kLibraryPrefix = "lib";
 constexpr const char* kLibrarySuffix = ".so";
 constexpr const char* kRunningProgramLink = "/proc/self/exe";
+constexpr const char* kPluginFolder = "korvex/";
 
 bool HasSeparator(const std::string& path) {
     return path.find(KX_PATH_SEPARATOR) != std::string::npos;
@@ -143,8 +144,14 @@ HMODULE LoadLibraryA(const char* name) {
                                    CandidateFileNames(requested.substr(directory.size())));
     } else {
         const auto fileNames = CandidateFileNames(requested);
+        // Beside the running program (the build tree, a flat installation),
+        // then beside the module asking (the engine in <libdir>), then in
+        // its plug-in folder (<libdir>/korvex/), then the system's path.
+        const std::string callerDirectory = DirectoryOfModuleAt(caller);
+        const std::string pluginDirectory =
+            callerDirectory.empty() ? std::string() : callerDirectory + kPluginFolder;
         handle = OpenInDirectories(
-            {DirectoryOf(RunningProgramPath()), DirectoryOfModuleAt(caller)}, fileNames);
+            {DirectoryOf(RunningProgramPath()), callerDirectory, pluginDirectory}, fileNames);
         if (handle == nullptr) handle = OpenOnSystemPath(fileNames);
     }
     return reinterpret_cast<HMODULE>(handle);
@@ -161,6 +168,21 @@ FARPROC GetProcAddress(HMODULE module, const char* nameOrOrdinal) {
 
 BOOL FreeLibrary(HMODULE module) {
     return module != nullptr && dlclose(reinterpret_cast<void*>(module)) == 0;
+}
+
+BOOL GetModuleHandleExA(DWORD flags, const void* address, HMODULE* module) {
+    if (module == nullptr) return FALSE;
+    *module = nullptr;
+    if ((flags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS) == 0 || address == nullptr) return FALSE;
+    Dl_info info{};
+    if (dladdr(address, &info) == 0 || info.dli_fname == nullptr) return FALSE;
+    // Already loaded: the handle stays valid after the extra reference is
+    // given back.
+    void* handle = dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
+    if (handle == nullptr) return FALSE;
+    dlclose(handle);
+    *module = reinterpret_cast<HMODULE>(handle);
+    return TRUE;
 }
 
 DWORD GetModuleFileNameA(HMODULE module, char* buffer, DWORD size) {

@@ -9,8 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -32,7 +34,8 @@ struct RunResult {
 class KorvexcmdTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {"korvexcmd", "libkxcore.so", "libkxplatform.so"}) {
+        for (const char* name :
+             {"korvexcmd", "libkxcore.so", "libkxcore.so.1", "libkxplatform.so"}) {
             fs::copy_file(kBin / name, dir_.path() / name);
         }
         fs::copy_file(kBin / "libkxfaketranslator.so", dir_.path() / "libdxfin.so");
@@ -116,7 +119,7 @@ TEST_F(KorvexcmdTest, ExistingSettingsAreReadAndLeftUntouched) {
         "[CONVERSION]\nConversionDirectory=" + (dir_ / "out") + "\nCnvBatchUniqueName=0\n";
     dir_.Write("korvex.ini", custom);
     const RunResult result = Run("-nologo " + (dir_ / "in/missing.dxf"));
-    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "Destination directory: " + (dir_ / "out") +
                               "\nUnique names generation: disabled\nConvert all pages: enabled\n\n");
     EXPECT_EQ(dir_.Read("korvex.ini"), custom);
@@ -126,7 +129,7 @@ TEST_F(KorvexcmdTest, ExistingSettingsAreReadAndLeftUntouched) {
 
 TEST_F(KorvexcmdTest, DirectoryWithoutDrawingsAndMissingList) {
     const RunResult result = Run("-nologo -d:in -l:nolist.txt");
-    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "Convert files from the directory: in\n" + Summary() +
                               "No dxf files found in in/\n"
                               "No dwf files found in in/\n"
@@ -136,6 +139,7 @@ TEST_F(KorvexcmdTest, DirectoryWithoutDrawingsAndMissingList) {
 
 TEST_F(KorvexcmdTest, DoesNotStartWithoutTheEngine) {
     fs::remove(dir_.path() / "libkxcore.so");
+    fs::remove(dir_.path() / "libkxcore.so.1");
     const RunResult result = Run("-nologo");
     EXPECT_NE(result.exitCode, 0);
     EXPECT_EQ(result.out, "");
@@ -146,6 +150,8 @@ TEST_F(KorvexcmdTest, DoesNotStartWithoutTheEngine) {
 // program stops before touching its settings.
 TEST_F(KorvexcmdTest, EngineWithoutOrdinalsStopsTheStartup) {
     fs::copy_file(kBin / "libkxfaketranslator.so", dir_.path() / "libkxcore.so",
+                  fs::copy_options::overwrite_existing);
+    fs::copy_file(kBin / "libkxfaketranslator.so", dir_.path() / "libkxcore.so.1",
                   fs::copy_options::overwrite_existing);
     const RunResult result = Run("-nologo");
     EXPECT_EQ(result.exitCode, 1);
@@ -159,7 +165,7 @@ TEST_F(KorvexcmdTest, ConvertsEveryLayoutThroughThePlugIn) {
     dir_.Write("in/plan.dxf", "layouts 3\n");
     dir_.Write("in/broken.dxf", "fail\n");
     const RunResult first = Run("-nologo -d:in");
-    EXPECT_EQ(first.exitCode, 0);
+    EXPECT_EQ(first.exitCode, 1);
     EXPECT_EQ(first.out, "Convert files from the directory: in\n" + Summary() +
                              "plan.dxf -> plan(p0).pdb\n"
                              "plan.dxf -> plan(p1).pdb\n"
@@ -183,7 +189,7 @@ TEST_F(KorvexcmdTest, UnwritableDestinationReportsEachFailure) {
     dir_.Write("korvex.ini", "[CONVERSION]\nConversionDirectory=" + (dir_ / "no/such/dir") + "\n");
     dir_.Write("in/plan.dxf", "layouts 2\n");
     const RunResult result = Run("-nologo in/plan.dxf");
-    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.out.find("Failed to convert in/plan.dxf\nFailed to convert in/plan.dxf\n"),
               std::string::npos)
         << result.out;
@@ -229,6 +235,113 @@ TEST_F(KorvexcmdTest, ConvertsTheBundledExampleWithTheDxfPlugIn) {
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out, Summary() + "plan.dxf -> plan(p0).pdb\n");
     EXPECT_GT(fs::file_size(dir_.path() / "cnvrt" / "plan(p0).pdb"), 0u);
+}
+
+// Exit status and the one-line reasons on standard error; the console
+// report on standard output stays as it was.
+TEST_F(KorvexcmdTest, ExitStatusAndReasonsOnStandardError) {
+    RunResult result = Run("-nologo in/missing.dxf");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, Summary());
+    EXPECT_EQ(result.err, "korvexcmd: in/missing.dxf: no such file\n");
+
+    result = Run("-nologo -l:nolist.txt");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "korvexcmd: nolist.txt: cannot open the list file\n");
+
+    result = Run("-nologo -d:nowhere");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "korvexcmd: nowhere: no such directory\n");
+
+    result = Run("-nologo -x plan.dxf");
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.out, Help());
+    EXPECT_EQ(result.err, "korvexcmd: unknown option -x\n");
+
+    result = Run("-nologo -o:");
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err, "korvexcmd: -o: needs a name after the colon\n");
+}
+
+TEST_F(KorvexcmdTest, HelpAndVersion) {
+    RunResult result = Run("--version");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "korvexcmd (Korvex) 1.0\n");
+    EXPECT_FALSE(fs::exists(dir_.path() / "korvex.ini"));
+
+    result = Run("-nologo --help");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out.rfind(Help(), 0), 0u) << result.out;
+    EXPECT_NE(result.out.find(" -o:directory - "), std::string::npos);
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(KorvexcmdTest, FailedReadAndFailedWriteAreReported) {
+    if (!EngineConverts(dir_)) GTEST_SKIP() << "the engine does not read and write documents yet";
+    dir_.Write("in/broken.dxf", "fail\n");
+    RunResult result = Run("-nologo in/broken.dxf");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err.rfind("korvexcmd: in/broken.dxf: the translator could not read it", 0), 0u)
+        << result.err;
+
+    dir_.Write("in/plan.dxf", "layouts 1\n");
+    result = Run("-nologo -o:" + (dir_ / "no/such/dir") + " in/plan.dxf");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find(": no such directory\n"), std::string::npos) << result.err;
+}
+
+// -o: writes into its directory for this run only; the settings file keeps
+// the destination it had.
+TEST_F(KorvexcmdTest, OutputOptionLeavesTheSettingsAlone) {
+    if (!EngineConverts(dir_)) GTEST_SKIP() << "the engine does not read and write documents yet";
+    dir_.Write("in/plan.dxf", "layouts 1\n");
+    const RunResult result = Run("-nologo -o:" + (dir_ / "elsewhere") + " in/plan.dxf");
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_TRUE(fs::exists(dir_.path() / "elsewhere" / "plan(p0).pdb"));
+    EXPECT_NE(dir_.Read("korvex.ini").find("ConversionDirectory=" + (dir_ / "cnvrt/") + "\n"),
+              std::string::npos);
+}
+
+// A program directory the user cannot write: settings and log go to
+// $XDG_CONFIG_HOME/korvex/ and the drawings to ./cnvrt. Root writes
+// anywhere, so it runs the program as nobody through setpriv.
+TEST_F(KorvexcmdTest, ReadOnlyProgramDirectoryUsesTheUserConfiguration) {
+    if (!EngineConverts(dir_)) GTEST_SKIP() << "the engine does not read and write documents yet";
+    const bool root = geteuid() == 0;
+    if (root && std::system("command -v setpriv >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "running as root without setpriv: a read-only directory cannot be arranged";
+    }
+    const fs::path work = dir_.path() / "work";
+    fs::create_directories(work / "config");
+    dir_.Write("work/plan.dxf", "layouts 1\n");
+    fs::permissions(dir_.path(), fs::perms::owner_all | fs::perms::group_read |
+                                     fs::perms::group_exec | fs::perms::others_read |
+                                     fs::perms::others_exec);
+    if (root) {
+        fs::permissions(work, fs::perms::all);
+        fs::permissions(work / "config", fs::perms::all);
+    } else {
+        fs::permissions(dir_.path(), fs::perms::owner_write, fs::perm_options::remove);
+    }
+    const std::string as = root ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    const std::string command = "cd '" + work.string() + "' && XDG_CONFIG_HOME='" +
+                                (work / "config").string() + "' " + as + "'" +
+                                (dir_ / "korvexcmd") + "' -nologo plan.dxf 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string out;
+    char buffer[1024];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    const int status = pclose(pipe);
+    fs::permissions(dir_.path(), fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(status, 0) << out;
+    const fs::path settings = work / "config" / "korvex";
+    EXPECT_NE(out.find("Settings and log: " + settings.string() + "/\n"), std::string::npos) << out;
+    EXPECT_TRUE(fs::exists(settings / "korvex.ini"));
+    EXPECT_TRUE(fs::exists(settings / "convlog.txt"));
+    EXPECT_TRUE(fs::exists(work / "cnvrt" / "plan(p0).pdb")) << out;
+    EXPECT_FALSE(fs::exists(dir_.path() / "korvex.ini"));
 }
 
 }  // namespace

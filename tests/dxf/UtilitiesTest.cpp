@@ -2,6 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
+#include <fstream>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -125,6 +131,41 @@ TEST(Logs, LinesOfEveryLengthEndTheTraceLogAsWritten)
     EXPECT_EQ(dir.Read("TranslatorRead.log"),
               "Translator Read Log File\n\n<rdDrEntLINE>:\t\tentered\n" + std::string(127, 'a') + "\n" +
                   std::string(128, 'b') + "\n" + longLine + "\ncount 3\n");
+}
+
+// A log held by another conversion (or owned by another user) is neither
+// truncated nor mixed with ours: both logs move to a private directory.
+TEST(Logs, LogsInUseMoveToAPrivateDirectory)
+{
+    ScratchDir dir;
+    dir.Write("TranslatorRead.log", "another conversion's trace\n");
+    const std::string directory = dir.path().string() + "/";
+    const int held = ::open((dir / "TranslatorRead.log").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    std::string used;
+    {
+        clsLogs logs;
+        logs.open(directory);
+        logs.logLine("ours");
+        used = logs.directory();
+    }
+    ::close(held);
+    EXPECT_EQ(dir.Read("TranslatorRead.log"), "another conversion's trace\n");
+    ASSERT_NE(used, directory);
+    EXPECT_EQ(used.rfind(directory + "korvex-", 0), 0u) << used;
+    struct stat info {};
+    ASSERT_EQ(::stat(used.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    std::ifstream log(used + "TranslatorRead.log");
+    const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "Translator Read Log File\nours\n");
+    std::filesystem::remove_all(used);
+
+    // Free again: the logs are back where they were asked for.
+    clsLogs logs;
+    logs.open(directory);
+    EXPECT_EQ(logs.directory(), directory);
 }
 
 }  // namespace

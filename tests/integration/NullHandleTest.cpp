@@ -3,6 +3,7 @@
 // 1 for the three calls that always succeed. Each is called once with
 // well-formed arguments and once with null pointers wherever it takes one.
 #include <korvex/kxcore.h>
+#include <kxplatform/wintypes.h>
 
 #include <gtest/gtest.h>
 

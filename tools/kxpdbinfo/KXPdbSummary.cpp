@@ -40,6 +40,9 @@ std::string KXPdbFormatSummary(const KXPdbSummary& s) {
         if (!g.empty) out << " in " << g.dataRecords << " record(s)";
         out << "\n";
     }
+    out << "Layers:      " << s.layerNames.size() << "\n";
+    for (const std::string& layer : s.layerNames) out << "  " << layer << "\n";
+    if (!s.fileInfoText.empty()) out << "Properties:  " << s.fileInfoText << "\n";
     out << "Entities:    " << s.entities.size() << "\n";
     for (const auto& [kind, count] : s.entityCountsByKind) {
         out << "  " << KXPdbKindName(kind) << ": " << count << "\n";

@@ -20,6 +20,7 @@ public:
     static std::string Usage();
 
     bool helpRequested = false;
+    bool versionRequested = false;
     std::string input;
     std::string output;
     Format format = Format::Png;

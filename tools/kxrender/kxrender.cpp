@@ -137,6 +137,10 @@ int main(int argc, char** argv) {
         std::cerr << "kxrender: " << error << "\n" << CKXRenderOptions::Usage();
         return kUsage;
     }
+    if (options.versionRequested) {
+        std::cout << "kxrender (Korvex) 1.0\n";
+        return kOk;
+    }
     if (options.helpRequested) {
         std::cout << CKXRenderOptions::Usage();
         return kOk;

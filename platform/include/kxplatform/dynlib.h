@@ -45,6 +45,15 @@ KXPLATFORM_API BOOL FreeLibrary(HMODULE module);
  * truncated to size - 1 characters and size is returned. 0 on failure. */
 KXPLATFORM_API DWORD GetModuleFileNameA(HMODULE module, char* buffer, DWORD size);
 
+#define GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT 0x2u
+#define GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS 0x4u
+
+/* With GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, the module that holds the
+ * address (a function or variable of it); only that form is offered, and
+ * always with the reference count unchanged. FALSE when no loaded module
+ * holds it. */
+KXPLATFORM_API BOOL GetModuleHandleExA(DWORD flags, const void* address, HMODULE* module);
+
 #ifdef __cplusplus
 }
 #endif

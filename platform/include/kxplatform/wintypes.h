@@ -43,12 +43,18 @@ typedef void* HANDLE;
 
 #define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)
 
-typedef struct tagRECT {
-    LONG left;
-    LONG top;
-    LONG right;
-    LONG bottom;
-} RECT;
+/* Shared with the public headers (korvex/kxtypes.h): one definition of the
+ * rectangle record, whichever header comes first. */
+#ifndef KX_RECT_DEFINED
+#define KX_RECT_DEFINED
+typedef struct KXRect {
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+} KXRect;
+#endif
+typedef KXRect RECT;
 
 typedef struct tagPOINT {
     LONG x;
