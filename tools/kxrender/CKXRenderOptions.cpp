@@ -86,14 +86,10 @@ std::string CKXRenderOptions::Usage() {
            "  --mode N             display mode bits (1 no text, 2 no line styles,\n"
            "                       4 no line weights, 32 monochrome)\n"
            "  --no-text --no-linestyles --no-lineweights --monochrome\n"
-           "  --coarse-curves      draw curves with at most 40 chords per turn instead of
-"
-           "                       keeping them within half a pixel
-"
-           "  -h, --help           this text
-"
-           "      --version        the program's version
-";
+           "  --coarse-curves      draw curves with at most 40 chords per turn instead of\n"
+           "                       keeping them within half a pixel\n"
+           "  -h, --help           this text\n"
+           "      --version        the program's version\n";
 }
 
 bool CKXRenderOptions::Parse(int argc, const char* const* argv, std::string& error) {
