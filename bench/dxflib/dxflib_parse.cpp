@@ -18,10 +18,23 @@ public:
     void addSolid(const DL_SolidData&) override { ++entities; }
     void addTrace(const DL_TraceData&) override { ++entities; }
     void add3dFace(const DL_3dFaceData&) override { ++entities; }
+    void addEllipse(const DL_EllipseData&) override { ++entities; }
+    void addPolyline(const DL_PolylineData&) override { ++entities; }
+    void addVertex(const DL_VertexData&) override { ++vertices; }
+    void addSpline(const DL_SplineData&) override { ++entities; }
+    void addInsert(const DL_InsertData&) override { ++entities; }
+    void addMText(const DL_MTextData&) override { ++entities; }
+    void addText(const DL_TextData&) override { ++entities; }
+    void addAttribute(const DL_AttributeData&) override { ++entities; }
+    void addHatch(const DL_HatchData&) override { ++entities; }
+    void addHatchEdge(const DL_HatchEdgeData&) override { ++vertices; }
+    void addBlock(const DL_BlockData&) override { ++blocks; }
 
     long layers = 0;
     long linetypes = 0;
     long entities = 0;
+    long vertices = 0;  // polyline vertices and hatch boundary edges
+    long blocks = 0;
 };
 
 }  // namespace
@@ -38,7 +51,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "dxflib could not open %s\n", argv[1]);
         return 1;
     }
-    std::printf("dxflib: %ld layers, %ld linetypes, %ld entities\n", counter.layers, counter.linetypes,
-                counter.entities);
+    std::printf("dxflib: %ld layers, %ld linetypes, %ld blocks, %ld entities, %ld vertices and edges\n",
+                counter.layers, counter.linetypes, counter.blocks, counter.entities, counter.vertices);
     return 0;
 }
