@@ -19,6 +19,7 @@ class CKXConverter;   // render context
 class CKXClipRgnSet;  // clip context: the document's active clip regions
 class CKXDoc;
 class CKXArchive;     // big-endian record reader
+class CKXBlockExploder;
 class IKXEnt;
 
 // Ends an entity's life the way the entity was made: most are deleted, but
@@ -128,6 +129,9 @@ public:
     // one record of the drawing file and returns true; false (nothing
     // appended) when it is stored whole.
     virtual bool SplitForStorage(KXEntList& /*out*/) const { return false; }
+    // Appends what the entity places in a finished document in its stead
+    // and returns true (block references); false when it stays itself.
+    virtual bool FlattenInto(KXEntList& /*out*/, CKXBlockExploder& /*exploder*/) { return false; }
     // A fill (a hatch) appends the attribute sets and pieces that replace
     // it and returns true; other entities return false and stay.
     virtual bool ExplodeFill(CKXDoc& doc, KXEntList& out) const;

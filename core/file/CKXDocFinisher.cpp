@@ -12,6 +12,8 @@
 #include <kxplatform/fileapi.h>
 
 #include "CKXAttribSet.h"
+#include "block/CKXBlock.h"
+#include "block/CKXBlockExploder.h"
 #include "CKXAttribTable.h"
 #include "CKXPagePrefetcher.h"
 #include "KXCurrentResolution.h"
@@ -80,14 +82,22 @@ void CKXDocFinisher::FlattenAndMeasure() {
     KXEntList output;
     output.reserve(input.size());
     m_working.SetEmpty();
+    CKXBlockExploder exploder(m_doc);
     for (KXEntPtr& ent : input) {
-        const int type = ent->GetType();
-        if (type == KXENT_BLOCKREF) {
-            // Expansion of block references comes with the block code; a
-            // reference that cannot be expanded places nothing.
+        // A block reference gives way to what it places (already resolved
+        // against the attributes in force); one that cannot be resolved
+        // places nothing.
+        const std::size_t placedFrom = output.size();
+        if (ent->FlattenInto(output, exploder)) {
+            for (std::size_t i = placedFrom; i < output.size(); ++i) {
+                if (!output[i]->GrowsExtents()) continue;
+                CFltExtents box;
+                output[i]->GetExtents(box);
+                m_working.Merge(box);
+            }
             continue;
         }
-        if (type == KXENT_ATTRIBSET) {
+        if (ent->GetType() == KXENT_ATTRIBSET) {
             if (std::unique_ptr<CKXAttribSet> resolved = tables.Resolve(static_cast<const CKXAttribSet&>(*ent))) {
                 output.push_back(std::move(resolved));
             }
@@ -362,8 +372,9 @@ void CKXDocFinisher::IndexAndQuantise() {
         ScaleLineStyle(set, scaled);
         set.Quantise(s, origin);
     }
-    // Block definitions (origin 0, 0) and the pattern and path store are
-    // quantised here by the block and hatch code once they take part.
+    // Block definitions are quantised from the origin (0, 0). The pattern
+    // and path store is quantised here by the hatch code once it takes part.
+    for (const auto& block : m_doc.Blocks()) block->Quantise(s, CFltPoint{});
     // Glyph instances are drawn relative to their characters: only scaled.
     if (CKXGlyphStore* glyphs = m_doc.GetGlyphStore()) glyphs->Quantise(s);
     KXSetCurrentResolution(s);
