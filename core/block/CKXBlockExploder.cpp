@@ -28,7 +28,6 @@ void CKXBlockExploder::Explode(const CKXBlockRef& ref, KXEntList& out) {
     KXEntList front;
     ExplodeNested(ref, nullptr, body, front);
     m_walker.Leave();
-    out.reserve(out.size() + front.size() + body.size());
     std::move(front.rbegin(), front.rend(), std::back_inserter(out));
     std::move(body.begin(), body.end(), std::back_inserter(out));
 }
