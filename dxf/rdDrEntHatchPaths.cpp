@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "clsTranslator.h"
+#include "utlEntityKeys.h"
 #include "utlNumbers.h"
 
 namespace kxdxf {
@@ -295,15 +296,10 @@ void addPathEdgePolyline(clsTranslator& tr, const clsKeyMap& keys, Pieces& out)
 
 void utlHatchFault(clsTranslator& tr, const char* fmt, ...)
 {
-    char text[1024];
     va_list args;
     va_start(args, fmt);
-    std::vsnprintf(text, sizeof text, fmt, args);
+    utlErrMsgV(tr, fmt, args);
     va_end(args);
-    std::string_view message(text);
-    if (!message.empty() && message.back() == '\n')
-        message.remove_suffix(1);
-    tr.logs().errMsg("%.*s", static_cast<int>(message.size()), message.data());
     throw clsHatchFault();
 }
 

@@ -12,17 +12,22 @@
 
 namespace kxdxf {
 
-void utlSkipEntity(clsTranslator& tr, const char* fmt, ...)
+void utlErrMsgV(clsTranslator& tr, const char* fmt, va_list args)
 {
     char text[1024];
-    va_list args;
-    va_start(args, fmt);
     std::vsnprintf(text, sizeof text, fmt, args);
-    va_end(args);
     std::string_view message(text);
     if (!message.empty() && message.back() == '\n')
         message.remove_suffix(1);
     tr.logs().errMsg("%.*s", static_cast<int>(message.size()), message.data());
+}
+
+void utlSkipEntity(clsTranslator& tr, const char* fmt, ...)
+{
+    va_list args;
+    va_start(args, fmt);
+    utlErrMsgV(tr, fmt, args);
+    va_end(args);
     throw clsSkipEntity();
 }
 

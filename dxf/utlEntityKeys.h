@@ -4,6 +4,7 @@
 #ifndef KXDXF_UTLENTITYKEYS_H
 #define KXDXF_UTLENTITYKEYS_H
 
+#include <cstdarg>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -24,8 +25,10 @@ public:
     }
 };
 
-// Writes the message (a trailing line end is not doubled) to the error log
-// and leaves the entity.
+// Writes the message to the error log; a trailing line end is not doubled.
+void utlErrMsgV(clsTranslator& tr, const char* fmt, va_list args) __attribute__((format(printf, 2, 0)));
+
+// Writes the message as utlErrMsgV does and leaves the entity.
 [[noreturn]] void utlSkipEntity(clsTranslator& tr, const char* fmt, ...)
     __attribute__((format(printf, 2, 3)));
 
