@@ -62,3 +62,32 @@ TEST(PdbInfoTool, SummarisesValidFilesAndRejectsBrokenOnes) {
 
     EXPECT_EQ(RunTool("").status, 2);
 }
+
+TEST(PdbInfoTool, ListsLayersWithColourAndStateAndThePropertiesOneByOne) {
+    ScopedTempDir dir;
+    Doc doc;
+    const int red = KXAttribColor(doc.Handle(), 0x0000FF);
+    tagKXLayer walls{};
+    walls.name = "Walls";
+    walls.state = 1;
+    walls.color = red;
+    ASSERT_EQ(1, KXAttribLayer(doc.Handle(), &walls));
+    tagKXLayer hidden{};
+    hidden.name = "Hidden";
+    hidden.state = 0;
+    ASSERT_EQ(2, KXAttribLayer(doc.Handle(), &hidden));
+    KXAddProperty(doc.Handle(), "DXF Version", "AutoCAD 2004 DXF");
+    doc.Line(0, 0, 1, 1);
+    const std::string path = dir.File("layers.pdb");
+    ASSERT_TRUE(CloseWriteValidate(doc, path).ok);
+
+    const ToolRun text = RunTool("'" + path + "'");
+    EXPECT_NE(text.output.find("  Walls  #FF0000  on\n"), std::string::npos) << text.output;
+    EXPECT_NE(text.output.find("  Hidden  -  off\n"), std::string::npos) << text.output;
+    const ToolRun json = RunTool("--json '" + path + "'");
+    EXPECT_EQ(json.status, 0);
+    EXPECT_NE(json.output.find("{\"name\":\"Walls\",\"colour\":\"#FF0000\",\"on\":true}"), std::string::npos)
+        << json.output;
+    EXPECT_NE(json.output.find("{\"name\":\"DXF Version\",\"value\":\"AutoCAD 2004 DXF\"}"), std::string::npos)
+        << json.output;
+}

@@ -437,7 +437,12 @@ void CKXPdbValidator::CheckVariableElement(int group, const std::uint8_t* data, 
     } else if (group == 3) {  // layer
         const std::uint16_t state = r.U16("state");
         if (r.U16("state copy") != state) r.Fail("the two state words differ");
-        for (int f = 0; f < 4; ++f) r.I32("layer field");
+        r.I32("reserved");
+        const std::int32_t colour = r.I32("colour");
+        r.I32("line style");
+        r.I32("line weight");
+        m_summary.layerStates.push_back(state);
+        m_summary.layerColours.push_back(colour);
         const std::uint16_t nameLength = r.U16("name length");
         if (nameLength < 1) r.Fail("name length does not count the terminator");
         const auto* name = reinterpret_cast<const char*>(r.Bytes(nameLength, "name"));

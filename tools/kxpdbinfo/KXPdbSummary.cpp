@@ -3,6 +3,17 @@
 #include <cstdio>
 #include <sstream>
 
+std::string KXPdbSummary::LayerColour(std::size_t layer) const {
+    if (layer >= layerColours.size()) return {};
+    const std::int32_t index = layerColours[layer];
+    if (index < 1 || static_cast<std::size_t>(index) > colours.size()) return {};
+    // Colours are stored 0x00BBGGRR.
+    const auto c = static_cast<std::uint32_t>(colours[static_cast<std::size_t>(index) - 1]);
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", c & 0xFFu, (c >> 8) & 0xFFu, (c >> 16) & 0xFFu);
+    return text;
+}
+
 const char* KXPdbKindName(int kind) {
     switch (kind) {
     case 0: return "no-record entity";
@@ -41,7 +52,12 @@ std::string KXPdbFormatSummary(const KXPdbSummary& s) {
         out << "\n";
     }
     out << "Layers:      " << s.layerNames.size() << "\n";
-    for (const std::string& layer : s.layerNames) out << "  " << layer << "\n";
+    for (std::size_t i = 0; i < s.layerNames.size(); ++i) {
+        const std::string colour = s.LayerColour(i);
+        const bool drawn = i < s.layerStates.size() && (s.layerStates[i] & 1) != 0;
+        out << "  " << s.layerNames[i] << "  " << (colour.empty() ? "-" : colour) << "  "
+            << (drawn ? "on" : "off") << "\n";
+    }
     if (!s.fileInfoText.empty()) out << "Properties:  " << s.fileInfoText << "\n";
     out << "Entities:    " << s.entities.size() << "\n";
     for (const auto& [kind, count] : s.entityCountsByKind) {

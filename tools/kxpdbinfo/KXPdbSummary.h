@@ -62,6 +62,12 @@ struct KXPdbSummary {
     std::vector<std::int32_t> attributeRecords;  // four ints per record
     std::vector<std::int32_t> colours;
     std::vector<std::string> layerNames;
+    // Per layer, in the order of layerNames: the state word (bit 0: drawn)
+    // and the colour-table index (1-based; 0 or out of range: none).
+    std::vector<std::uint16_t> layerStates;
+    std::vector<std::int32_t> layerColours;
+    // The layer's colour as "#RRGGBB", or "" when its index names none.
+    std::string LayerColour(std::size_t layer) const;
 
     std::vector<KXPdbEntityInfo> entities;
     std::vector<std::uint32_t> poolLengths;

@@ -53,6 +53,28 @@ std::string FormatJson(const std::string& path, const KXPdbSummary& s) {
     out += ",\"creationDate\":" + std::to_string(s.creationDate);
     out += ",\"properties\":";
     AppendJsonString(out, s.fileInfoText);
+    // The same properties one by one ("Name: value" lines): the source file,
+    // the DXF version, the drawing's dates.
+    out += ",\"propertyList\":[";
+    bool firstProperty = true;
+    std::size_t start = 0;
+    while (start <= s.fileInfoText.size()) {
+        std::size_t end = s.fileInfoText.find('\n', start);
+        if (end == std::string::npos) end = s.fileInfoText.size();
+        const std::string line = s.fileInfoText.substr(start, end - start);
+        const std::size_t colon = line.find(": ");
+        if (colon != std::string::npos && colon > 0) {
+            if (!firstProperty) out += ',';
+            firstProperty = false;
+            out += "{\"name\":";
+            AppendJsonString(out, line.substr(0, colon));
+            out += ",\"value\":";
+            AppendJsonString(out, line.substr(colon + 2));
+            out += '}';
+        }
+        start = end + 1;
+    }
+    out += ']';
     char extents[160];
     std::snprintf(extents, sizeof extents, ",\"extents\":[%.17g,%.17g,%.17g,%.17g]", s.minX, s.minY,
                   s.maxX, s.maxY);
@@ -60,7 +82,16 @@ std::string FormatJson(const std::string& path, const KXPdbSummary& s) {
     out += ",\"layers\":[";
     for (std::size_t i = 0; i < s.layerNames.size(); ++i) {
         if (i != 0) out += ',';
+        out += "{\"name\":";
         AppendJsonString(out, s.layerNames[i]);
+        out += ",\"colour\":";
+        const std::string colour = s.LayerColour(i);
+        if (colour.empty())
+            out += "null";
+        else
+            AppendJsonString(out, colour);
+        const bool drawn = i < s.layerStates.size() && (s.layerStates[i] & 1) != 0;
+        out += std::string(",\"on\":") + (drawn ? "true" : "false") + '}';
     }
     out += "],\"entities\":" + std::to_string(s.entities.size()) + ",\"entitiesByKind\":{";
     bool first = true;
