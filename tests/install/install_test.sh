@@ -66,6 +66,10 @@ mkdir "$scratch/work"
 (cd "$scratch/work" && "$prefix/bin/korvexcmd" -nologo -o:"$scratch/out" "$drawing" >/dev/null) ||
     fail "installed korvexcmd failed"
 [ -s "$scratch/out/plan(p0).pdb" ] || fail "installed korvexcmd wrote nothing into -o:"
+# The installed engine finds its font in share/korvex/Resources: the text of
+# the drawing is there as text lines with a glyph table.
+"$prefix/bin/kxpdbinfo" "$scratch/out/plan(p0).pdb" | grep -q "text line:" ||
+    fail "the installed engine drew no text (font not found)"
 "$prefix/bin/korvexcmd" --version >/dev/null || fail "installed korvexcmd --version failed"
 # An ordinary user, who cannot write bin/: settings and log in the XDG
 # directory, drawings into ./cnvrt and into -o:. Root arranges it with setpriv.
