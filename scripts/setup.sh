@@ -3,7 +3,7 @@
 # something is missing. Uses sudo unless already root.
 set -euo pipefail
 
-packages=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libpng-dev python3 hershey-fonts-data)
+packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev python3 hershey-fonts-data)
 
 installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
