@@ -139,11 +139,13 @@ void clsTranslator::cleanup()
     tempCopyPath_.clear();
     tables_.clear();
     mlineStyles_.clear();
+    blockGraph_.clear();
     logs_.close();
 }
 
 int clsTranslator::readSteps(const char* path)
 {
+    blockGraph_.clear();
     openLogs();
     logs_.logLine("<TranslatorRead>:\tEntered");
     logs_.logMsg("reading file:\t<%s>", path);
@@ -246,8 +248,15 @@ void clsTranslator::dxf2000()
         ring.push(line);
         if (ring.is("0", "SECTION", "2", "TABLES"))
             tables_.readTables(*this);
-        else if (ring.is("0", "SECTION", "2", "BLOCKS"))
+        else if (ring.is("0", "SECTION", "2", "BLOCKS")) {
             readBlocks(*this);
+            // Blocks that insert themselves are skipped by the engine; the
+            // log names them once.
+            for (const std::string& name : blockGraph_.blocksInCycles())
+                logs_.errMsg("readBlocks:\tBlock <%s> inserts itself (directly or through other blocks), "
+                             "the reference is skipped",
+                    name.c_str());
+        }
         else if (ring.is("0", "SECTION", "2", "ENTITIES"))
             clsEntitySection::readEntities(*this);
     }

@@ -13,6 +13,7 @@
 #include "clsEngineApi.h"
 #include "clsLogs.h"
 #include "clssHEADER.h"
+#include "clsBlockGraph.h"
 #include "clssMLINE.h"
 #include "clssTABLES.h"
 
@@ -51,6 +52,7 @@ public:
     clssHEADER& header() { return header_; }
     clssTABLES& tables() { return tables_; }
     clssMLINE& mlineStyles() { return mlineStyles_; }
+    clsBlockGraph& blockGraph() { return blockGraph_; }
 
     int readSpace() const { return readSpace_; }
     int currentSection() const { return currentSection_; }
@@ -84,6 +86,7 @@ private:
     clssHEADER header_;
     clssTABLES tables_;
     clssMLINE mlineStyles_;
+    clsBlockGraph blockGraph_;
     std::array<int, 256> colorCache_{};
     int readSpace_ = 0;
     int currentSection_ = kSectionNone;

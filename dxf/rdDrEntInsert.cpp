@@ -21,6 +21,7 @@ constexpr long kMaxArrayCopies = 100000;
 void insertBlock(
     clsTranslator& tr, const std::string& name, const tagKXInsert& insert, const double* elevation)
 {
+    tr.blockGraph().insert(name);
     tr.api().InsertBlockStr(tr.doc(), name.c_str(), &insert, elevation);
 }
 

@@ -90,6 +90,13 @@ int readBlock(clsTranslator& tr)
         skipBlockBody(tr, entity);
         return 0;
     }
+    // Whatever way the definition ends, the insertions read from now on
+    // belong to no block.
+    tr.blockGraph().startBlock(blockName);
+    struct EndOfDefinition {
+        clsBlockGraph& graph;
+        ~EndOfDefinition() { graph.endBlock(); }
+    } endOfDefinition{tr.blockGraph()};
 
     clsDxfStream& in = tr.input();
     for (int count = 0; count < kMaxBlockEntities; ++count) {

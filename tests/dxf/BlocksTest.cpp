@@ -156,6 +156,23 @@ TEST_F(BlocksTest, BlockWithoutEndblkEndsAtTheNextBlockOrTheSectionEnd)
     EXPECT_NE(std::string::npos, err.find("readBlock:\tNo ENDBLK for Block <B>"));
 }
 
+TEST_F(BlocksTest, BlocksThatInsertThemselvesAreNamedInTheErrorLog)
+{
+    // SELF inserts itself; PING and PONG insert each other; TOP and LEAF do not.
+    const Lines blocks = concat({block("SELF", concat({lineEntity(), insert("SELF")})),
+        block("PING", insert("PONG")), block("PONG", insert("PING")), block("LEAF", lineEntity()),
+        block("TOP", concat({insert("LEAF"), insert("LEAF")}))});
+    ASSERT_EQ(1, read(blocks, concat({insert("TOP"), insert("SELF")})));
+    const std::string err = errorLog();
+    for (const char* name : {"SELF", "PING", "PONG"}) {
+        const std::string line = std::string("readBlocks:\tBlock <") + name +
+                                 "> inserts itself (directly or through other blocks), the reference is skipped";
+        EXPECT_NE(std::string::npos, err.find(line)) << name;
+    }
+    EXPECT_EQ(std::string::npos, err.find("Block <TOP> inserts itself"));
+    EXPECT_EQ(std::string::npos, err.find("Block <LEAF> inserts itself"));
+}
+
 TEST_F(BlocksTest, BlocksSectionWithoutEndsecLeavesTheNextSectionToBeRead)
 {
     const Lines unended{"0", "SECTION", "2", "BLOCKS"};
