@@ -1,6 +1,10 @@
 #include "block/CKXBlock.h"
 
 #include "BigEndian.h"
+#include "CKXArchive.h"
+#include "CKXLine.h"
+#include "CKXMarker.h"
+#include "CKXPolyline.h"
 #include "CKXAttribSet.h"
 #include "CKXAttribTable.h"
 #include "block/CKXBlockRef.h"
@@ -24,6 +28,45 @@ int CKXBlock::Write(std::uint8_t* buffer) const {
     int size = IKXEnt::Write(buffer);
     for (const KXEntPtr& ent : m_entities) size += ent->Write(buffer ? buffer + size : nullptr);
     return size;
+}
+
+namespace {
+
+// An empty entity of a record kind that can be read back; null otherwise.
+KXEntPtr EntityOfKind(int kind) {
+    switch (kind) {
+        case KXREC_LINE:
+            return std::make_unique<CKXLine>(CFltPoint{}, CFltPoint{});
+        case KXREC_POLYLINE:
+            return std::make_unique<CKXPolyline>();
+        case KXREC_BLOCKREF:
+            return std::make_unique<CKXBlockRef>(nullptr, nullptr, 0, std::string());
+        case KXREC_ATTRIBSET:
+            return std::make_unique<CKXAttribSet>(0, 1.0);
+        case KXREC_MARKER_OPEN:
+            return std::make_unique<CKXMarker>(CKXMarker::kOpen);
+        case KXREC_MARKER_CLOSE:
+            return std::make_unique<CKXMarker>(CKXMarker::kClose);
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace
+
+int CKXBlock::Read(CKXArchive* archive, int) {
+    if (!archive) return 0;
+    // Every record is at least its kind word: the loop ends with the bytes.
+    while (archive->Remaining() >= 2) {
+        std::uint16_t word = 0;
+        if (!archive->ReadU16(word)) return 0;
+        KXEntPtr ent = EntityOfKind(word & ~IKXEnt::kFlagMask);
+        if (!ent || ent->Read(archive, 0) == 0) return 0;
+        ent->SetFlags(word & IKXEnt::kFlagMask);
+        m_entities.push_back(std::move(ent));
+    }
+    Update();
+    return 1;
 }
 
 void CKXBlock::Quantise(double scale, const CFltPoint&) {

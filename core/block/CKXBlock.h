@@ -25,6 +25,10 @@ public:
     void Update() override;
     // The kind word and the records of the block's entities.
     int Write(std::uint8_t* buffer) const override;
+    // Reads the entity records that follow the kind word (as Write makes
+    // them) up to the archive's end, then updates the extents; 0 without an
+    // archive or at a record it cannot read.
+    int Read(CKXArchive* archive, int extra) override;
     int GetType() const override { return KXENT_BLOCK; }
     std::uint16_t GetRecordKind() const override { return KXREC_BLOCK; }
     // Block coordinates are quantised from the origin (0, 0).

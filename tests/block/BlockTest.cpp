@@ -195,6 +195,39 @@ TEST(BlockRefRecord, RotationSurvivesTheRecordInEveryQuadrant) {
     EXPECT_EQ(0, ref.Read(nullptr, 0));
 }
 
+TEST(BlockRecord, ABlockReadsBackTheRecordsItWrote) {
+    CKXBlock block("B", CFltPoint{0, 0});
+    block.AddEnt(std::make_unique<CKXLine>(CFltPoint{0, 0}, CFltPoint{10, 0}), true, nullptr);
+    auto ref = std::make_unique<CKXBlockRef>(nullptr, nullptr, 0, "C");
+    ref->Place({5, 5}, 3 * kPi / 4, 1, 1);
+    block.AddEnt(std::move(ref), true, nullptr);
+    block.AddEnt(std::make_unique<CKXMarker>(CKXMarker::kOpen), false, nullptr);
+    block.Quantise(1.0, CFltPoint{});
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(block.Write(nullptr)));
+    ASSERT_EQ(2 + 18 + 44 + 2, static_cast<int>(bytes.size()));
+    block.Write(bytes.data());
+
+    CKXArchive archive(bytes.data() + 2, bytes.size() - 2);
+    CKXBlock back("B", CFltPoint{0, 0});
+    ASSERT_EQ(1, back.Read(&archive, 0));
+    ASSERT_EQ(3, back.GetCount());
+    EXPECT_EQ(KXENT_LINE, back.GetEnt(0)->GetType());
+    EXPECT_EQ(KXENT_BLOCKREF, back.GetEnt(1)->GetType());
+    EXPECT_NEAR(3 * kPi / 4, static_cast<const CKXBlockRef*>(back.GetEnt(1))->GetRotation(), 1e-12);
+    EXPECT_EQ(KXENT_MARKER, back.GetEnt(2)->GetType());
+    EXPECT_DOUBLE_EQ(10.0, static_cast<const CKXLine*>(back.GetEnt(0))->GetEnd().x);
+
+    // A record it cannot read, or one cut short, fails the read.
+    std::vector<std::uint8_t> cut(bytes.begin() + 2, bytes.end() - 30);
+    CKXArchive shortArchive(cut.data(), cut.size());
+    CKXBlock partial("P", CFltPoint{0, 0});
+    EXPECT_EQ(0, partial.Read(&shortArchive, 0));
+    const std::uint8_t unknown[] = {0x00, 0x1F, 0, 0};
+    CKXArchive unknownArchive(unknown, sizeof unknown);
+    EXPECT_EQ(0, CKXBlock("U", CFltPoint{0, 0}).Read(&unknownArchive, 0));
+    EXPECT_EQ(0, back.Read(nullptr, 0));
+}
+
 TEST_F(BlockTest, BlocksThatInsertThemselvesAreSkippedNotFollowed) {
     Start("SELF");
     Line(0, 0, 1, 0);
