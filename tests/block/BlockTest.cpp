@@ -169,6 +169,27 @@ TEST_F(BlockTest, BasePointRotationAndScaleMapBlockPoints) {
     EXPECT_NEAR(7.0, lines[0]->GetEnd().y, 1e-12);
 }
 
+TEST_F(BlockTest, AReferenceMadeUnderACoordinateSystemIsProjectedThroughIt) {
+    Start("B");
+    Line(0, 0, 1, 0);
+    KXEndBlock(m_doc);
+    // X axis along world Y, Y axis along world -X, Z axis tilted in x.
+    const double axes[9] = {0, 1, 0, -1, 0, 0, 0.5, 0, 1};
+    KXPushCoordSys3D(m_doc, axes);
+    const tagKXInsert at = At(2, 0);
+    const double z = 4.0;
+    ASSERT_EQ(1, KXInsertBlockStr(m_doc, "B", &at, &z));
+    KXPopCoordSys3D(m_doc);
+    ASSERT_EQ(1, KXClose(m_doc, 0));
+    const auto lines = Lines();
+    ASSERT_EQ(1u, lines.size());
+    // (2, 0) and (3, 0) in the system: x along world y, shifted by Z.x * z = 2.
+    EXPECT_NEAR(2.0, lines[0]->GetStart().x, 1e-12);
+    EXPECT_NEAR(2.0, lines[0]->GetStart().y, 1e-12);
+    EXPECT_NEAR(2.0, lines[0]->GetEnd().x, 1e-12);
+    EXPECT_NEAR(3.0, lines[0]->GetEnd().y, 1e-12);
+}
+
 TEST(BlockRefRecord, RotationSurvivesTheRecordInEveryQuadrant) {
     for (const double rotation : {0.0, kPi / 4, 3 * kPi / 4, -3 * kPi / 4, -kPi / 4}) {
         CKXBlockRef ref(nullptr, nullptr, 0, "X");
