@@ -10,7 +10,7 @@
 #include "block/CKXBlockWalker.h"
 #include "geom/KXTrunc.h"
 #include "render/CKXConverter.h"
-#include "render/CKXDrawState.h"
+#include "render/KXEntityDraw.h"
 
 namespace {
 
@@ -46,20 +46,15 @@ CFltExtents PlacedExtents(const CKXBlockRef& ref, CKXBlockWalker& walker) {
 void DrawPlaced(const CKXBlockRef& ref, HDC dc, CKXConverter& rc, CKXBlockWalker& walker) {
     CKXBlock* block = ref.Resolve();
     if (!block || rc.GetDoc() == nullptr || !walker.Enter(*block)) return;
-    CKXDrawState* state = rc.GetDrawState();
-    if (state) state->PushState();
     // Drawing maps block points as the explosion does (base point and
     // projection included), so a drawing looks the same before and after
     // it is finished.
-    CKXConverter placed(rc);
-    placed.Transform() = rc.GetTransform() * ref.ExplosionTransform(*block);
-    for (const KXEntPtr& ent : block->Entities()) {
-        if (ent->GetType() == KXENT_BLOCKREF)
-            DrawPlaced(static_cast<const CKXBlockRef&>(*ent), dc, placed, walker);
+    kxdraw::DrawPlaced(block->Entities(), ref.ExplosionTransform(*block), rc, [&](IKXEnt& ent, CKXConverter& placed) {
+        if (ent.GetType() == KXENT_BLOCKREF)
+            DrawPlaced(static_cast<const CKXBlockRef&>(ent), dc, placed, walker);
         else
-            ent->Draw(dc, placed);
-    }
-    if (state) state->PopState();
+            ent.Draw(dc, placed);
+    });
     walker.Leave();
 }
 

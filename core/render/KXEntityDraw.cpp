@@ -108,12 +108,17 @@ void ApplyAttribSet(const CKXAttribSet& set, HDC dc, CKXConverter& rc) {
 }
 
 void DrawPlaced(const KXEntList& entities, const CTransf2D& placement, HDC dc, CKXConverter& rc) {
+    DrawPlaced(entities, placement, rc, [dc](IKXEnt& entity, CKXConverter& placed) { entity.Draw(dc, placed); });
+}
+
+void DrawPlaced(const KXEntList& entities, const CTransf2D& placement, CKXConverter& rc,
+                const std::function<void(IKXEnt&, CKXConverter&)>& drawOne) {
     CKXDrawState* state = rc.GetDrawState();
     if (state != nullptr) state->PushState();
     CKXConverter placed(rc);
     placed.Transform() = rc.GetTransform() * placement;
     for (const KXEntPtr& entity : entities)
-        if (entity) entity->Draw(dc, placed);
+        if (entity) drawOne(*entity, placed);
     if (state != nullptr) state->PopState();
 }
 

@@ -2,6 +2,7 @@
 // DrawClipped operations.
 #pragma once
 
+#include <functional>
 #include <kxplatform/wintypes.h>
 
 #include "IKXEnt.h"
@@ -28,5 +29,9 @@ bool HasActiveClip(const CKXConverter& rc);
 // of the context whose transform applies placement first, and the
 // attributes come back afterwards.
 void DrawPlaced(const KXEntList& entities, const CTransf2D& placement, HDC dc, CKXConverter& rc);
+// The same, each entity drawn by drawOne with the placed context (a block
+// reference walks nested references on its insertion stack).
+void DrawPlaced(const KXEntList& entities, const CTransf2D& placement, CKXConverter& rc,
+                const std::function<void(IKXEnt&, CKXConverter&)>& drawOne);
 
 }  // namespace kxdraw
