@@ -233,7 +233,9 @@ DWORD CopyNameList(const std::vector<std::string>& names, char* buffer, DWORD si
     size_t used = 0;
     for (const auto& name : names) {
         if (used + name.size() + 2 > size) {
-            const size_t room = size - 2 - used;
+            // The previous name may already have filled the buffer up to
+            // its last byte.
+            const size_t room = used < size - 2 ? size - 2 - used : 0;
             std::memcpy(buffer + used, name.data(), room);
             buffer[size - 2] = '\0';
             buffer[size - 1] = '\0';

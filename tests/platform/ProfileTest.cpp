@@ -1,4 +1,5 @@
 // Private-profile files: lookups, integer rules, writing and editing.
+#include <cstring>
 #include <kxplatform/profileapi.h>
 
 #include "support/ScratchDir.h"
@@ -143,3 +144,15 @@ TEST_F(ProfileTest, MissingDirectoryFails) {
 }
 
 }  // namespace
+
+// Found by the INI fuzzer: a name that fills the buffer up to its last byte
+// made the next name's share negative.
+TEST_F(ProfileTest, NameListThatFillsTheBufferExactlyIsCutSafely) {
+    dir_.Write("korvex.ini", "[abcde]\n[f]\n");
+    char buffer[8];
+    std::memset(buffer, 'x', sizeof buffer);
+    const DWORD copied = GetPrivateProfileStringA(nullptr, nullptr, "", buffer, 7, file_.c_str());
+    EXPECT_EQ(copied, 5u);
+    EXPECT_EQ(std::string(buffer, 7), std::string("abcde\0\0", 7));
+    EXPECT_EQ(buffer[7], 'x');
+}
