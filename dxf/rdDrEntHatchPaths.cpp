@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "clsTranslator.h"
+#include "rdDrEntPolyline.h"
 #include "utlEntityKeys.h"
 #include "utlNumbers.h"
 
@@ -15,7 +16,6 @@ namespace kxdxf {
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
-constexpr double kHalfPi = 1.5707963267948966;
 constexpr double kAngleTolerance = 1e-7;
 constexpr double kFullTurnDegrees = 360.0;
 // Vertices closer than this in x and in y make no segment.
@@ -201,27 +201,13 @@ void addPathEdgeSpline(clsTranslator& tr, const clsKeyMap& edge, const char* edg
 // rule of polyline segments).
 void bulgeArc(double x1, double y1, double x2, double y2, double bulge, clsHatchPiece& arc)
 {
-    const double cx = x2 - x1;
-    const double cy = y2 - y1;
-    const double length = std::hypot(cx, cy);
-    const double ux = cx / length;
-    const double uy = cy / length;
-    const double nx = bulge > 0.0 ? -uy : uy;
-    const double ny = bulge > 0.0 ? ux : -ux;
-    const double d = std::tan(kHalfPi - 4.0 * std::atan(std::fabs(bulge)) * 0.5) * length * 0.5;
-    arc.centre[0] = x1 + cx * 0.5 + d * nx;
-    arc.centre[1] = y1 + cy * 0.5 + d * ny;
-    arc.size = std::hypot(x1 - arc.centre[0], y1 - arc.centre[1]);
-    const auto angleOf = [&arc](double x, double y) {
-        // Rounding can carry the cosine of an end at angle 0 or pi just
-        // past 1 in size, where acos has no value.
-        const double a = std::acos(std::clamp((x - arc.centre[0]) / arc.size, -1.0, 1.0));
-        return y - arc.centre[1] < 0.0 ? kTwoPi - a : a;
-    };
-    const double a1 = angleOf(x1, y1);
-    const double a2 = angleOf(x2, y2);
-    arc.start = bulge > 0.0 ? a1 : a2;
-    arc.end = bulge > 0.0 ? a2 : a1;
+    utlArcParam geometry;
+    utlBulgeArc(x1, y1, x2, y2, bulge, geometry);
+    arc.centre[0] = geometry.cx;
+    arc.centre[1] = geometry.cy;
+    arc.size = geometry.radius;
+    arc.start = geometry.start;
+    arc.end = geometry.end;
 }
 
 struct Vertex {

@@ -193,6 +193,13 @@ int utlCalcArcParam(
     tr.utlLogMsg("<utlCalcArcParam>:\t\tentered");
     if (bulge == 0.0)
         return 0;
+    utlBulgeArc(x1, y1, x2, y2, bulge, arc);
+    tr.utlLogMsg("<utlCalcArcParam>:\t\tnormal exit");
+    return 1;
+}
+
+void utlBulgeArc(double x1, double y1, double x2, double y2, double bulge, utlArcParam& arc)
+{
     const double cx = x2 - x1;
     const double cy = y2 - y1;
     const double length = std::hypot(cx, cy);
@@ -208,8 +215,6 @@ int utlCalcArcParam(
     const double a2 = angleSeenFrom(arc.cx, arc.cy, x2, y2);
     arc.start = bulge > 0.0 ? a1 : a2;
     arc.end = bulge > 0.0 ? a2 : a1;
-    tr.utlLogMsg("<utlCalcArcParam>:\t\tnormal exit");
-    return 1;
 }
 
 int rdDrEntPOLYLINE(clsTranslator& tr, const clssENTITY& header)

@@ -20,6 +20,10 @@ struct utlArcParam {
 };
 
 // 0 for a bulge of 0 (a straight segment), else 1.
+// The arc of a bulged segment: centre, radius and its counter-clockwise
+// start and end angles. bulge must not be 0.
+void utlBulgeArc(double x1, double y1, double x2, double y2, double bulge, utlArcParam& arc);
+
 int utlCalcArcParam(
     clsTranslator& tr, double x1, double y1, double x2, double y2, double bulge, utlArcParam& arc);
 
