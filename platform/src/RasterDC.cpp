@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "DeviceContext.h"
+#include "RasterBits.h"
 
 namespace kxplatform {
 
@@ -82,6 +83,10 @@ public:
         std::uint8_t p[4];
         std::memcpy(p, &m_pixels[Index(x, y)], 4);
         return RGB(p[0], p[1], p[2]);
+    }
+
+    RasterBits Bits() const {
+        return RasterBits{reinterpret_cast<const std::uint8_t*>(m_pixels.data()), m_width, m_height};
     }
 
     bool Save(const std::string& path) const override {
@@ -266,6 +271,13 @@ private:
 };
 
 }  // namespace
+
+bool GetRasterBits(HDC dc, RasterBits& bits) {
+    const auto* raster = dynamic_cast<const RasterDC*>(DeviceContext::FromHandle(dc));
+    if (raster == nullptr) return false;
+    bits = raster->Bits();
+    return true;
+}
 
 }  // namespace kxplatform
 

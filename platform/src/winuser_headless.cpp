@@ -1,236 +1,27 @@
-// Windows without a display: each window keeps its procedure, user data and
-// client size, and paints into a raster context of that size. Messages are
-// sent directly or queued for the message loop.
-#include <kxplatform/dc.h>
-#include <kxplatform/gdi.h>
-#include <kxplatform/winuser.h>
+// Windows without a display: nothing native to make or show, and nothing
+// happens to a window unless the program sends or posts it.
+#include "WindowBackend.h"
 
-#include <algorithm>
-#include <cstdint>
-#include <deque>
-#include <map>
-#include <new>
-#include <set>
-#include <string>
+namespace kxplatform {
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-struct Window {
-    WNDPROC proc = nullptr;
-    LONG_PTR user = 0;
-    int width = 0;
-    int height = 0;
-    HDC surface = nullptr;
-    bool invalid = true;
-    bool visible = false;
+class HeadlessWindows final : public WindowBackend {
+public:
+    bool Open(HWND, const char*, int, int) override { return true; }
+    void Close(HWND) override {}
+    void Show(HWND, bool) override {}
+    void SetTitle(HWND, const char*) override {}
+    void SetClientSize(HWND, int, int) override {}
+    void Present(HWND, HDC) override {}
+    bool NextMessage(MSG&) override { return false; }
 };
-
-// All on the one thread that owns the windows, as the engine requires.
-std::map<std::string, WNDCLASSEXA>& Classes() {
-    static std::map<std::string, WNDCLASSEXA> classes;
-    return classes;
-}
-std::set<Window*>& Windows() {
-    static std::set<Window*> windows;
-    return windows;
-}
-std::deque<MSG>& Queue() {
-    static std::deque<MSG> queue;
-    return queue;
-}
-
-Window* WindowOf(HWND handle) {
-    auto* window = reinterpret_cast<Window*>(handle);
-    return Windows().count(window) != 0 ? window : nullptr;
-}
-
-HWND HandleOf(Window* window) { return reinterpret_cast<HWND>(window); }
-
-bool Resize(Window& window, int width, int height) {
-    HDC surface = KXCreateRasterDC(std::max(width, 1), std::max(height, 1), kWhite);
-    if (!surface) return false;
-    if (window.surface) DeleteDC(window.surface);
-    window.surface = surface;
-    window.width = width;
-    window.height = height;
-    window.invalid = true;
-    return true;
-}
 
 }  // namespace
 
-WORD RegisterClassExA(const WNDCLASSEXA* windowClass) {
-    if (!windowClass || !windowClass->lpszClassName || !windowClass->lpfnWndProc) return 0;
-    if (!Classes().emplace(windowClass->lpszClassName, *windowClass).second) return 0;
-    return static_cast<WORD>(Classes().size());
+WindowBackend& HeadlessBackend() {
+    static HeadlessWindows backend;
+    return backend;
 }
 
-HWND CreateWindowExA(DWORD, const char* className, const char*, DWORD, int, int, int width, int height,
-                     HWND, HANDLE, HINSTANCE, void*) {
-    if (!className) return nullptr;
-    const auto found = Classes().find(className);
-    if (found == Classes().end()) return nullptr;
-    Window* window = new (std::nothrow) Window;
-    if (!window) return nullptr;
-    window->proc = found->second.lpfnWndProc;
-    if (width == CW_USEDEFAULT || width <= 0) width = KX_DEFAULT_CLIENT_WIDTH;
-    if (height == CW_USEDEFAULT || height <= 0) height = KX_DEFAULT_CLIENT_HEIGHT;
-    if (!Resize(*window, width, height)) {
-        delete window;
-        return nullptr;
-    }
-    Windows().insert(window);
-    HWND handle = HandleOf(window);
-    SendMessageA(handle, WM_CREATE, 0, 0);
-    SendMessageA(handle, WM_SIZE, 0, MAKELPARAM(width, height));
-    return handle;
-}
-
-BOOL DestroyWindow(HWND handle) {
-    Window* window = WindowOf(handle);
-    if (!window) return FALSE;
-    SendMessageA(handle, WM_DESTROY, 0, 0);
-    Windows().erase(window);
-    Queue().erase(std::remove_if(Queue().begin(), Queue().end(),
-                                 [handle](const MSG& m) { return m.hwnd == handle; }),
-                  Queue().end());
-    DeleteDC(window->surface);
-    delete window;
-    return TRUE;
-}
-
-BOOL IsWindow(HWND handle) { return WindowOf(handle) ? TRUE : FALSE; }
-
-LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM, LPARAM) {
-    if (message == WM_PAINT) {
-        PAINTSTRUCT paint;
-        BeginPaint(handle, &paint);
-        EndPaint(handle, &paint);
-    } else if (message == WM_CLOSE) {
-        DestroyWindow(handle);
-    }
-    return 0;
-}
-
-LRESULT CallWindowProcA(WNDPROC proc, HWND handle, UINT message, WPARAM w, LPARAM l) {
-    return proc ? proc(handle, message, w, l) : DefWindowProcA(handle, message, w, l);
-}
-
-LONG_PTR SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
-    Window* window = WindowOf(handle);
-    if (!window) return 0;
-    LONG_PTR previous = 0;
-    if (index == GWLP_USERDATA) {
-        previous = window->user;
-        window->user = value;
-    } else if (index == GWLP_WNDPROC && value != 0) {
-        previous = reinterpret_cast<LONG_PTR>(window->proc);
-        window->proc = reinterpret_cast<WNDPROC>(value);
-    }
-    return previous;
-}
-
-LONG_PTR GetWindowLongPtrA(HWND handle, int index) {
-    Window* window = WindowOf(handle);
-    if (!window) return 0;
-    if (index == GWLP_USERDATA) return window->user;
-    if (index == GWLP_WNDPROC) return reinterpret_cast<LONG_PTR>(window->proc);
-    return 0;
-}
-
-LRESULT SendMessageA(HWND handle, UINT message, WPARAM w, LPARAM l) {
-    Window* window = WindowOf(handle);
-    return window ? CallWindowProcA(window->proc, handle, message, w, l) : 0;
-}
-
-BOOL PostMessageA(HWND handle, UINT message, WPARAM w, LPARAM l) {
-    if (handle && !WindowOf(handle)) return FALSE;
-    Queue().push_back(MSG{handle, message, w, l});
-    return TRUE;
-}
-
-void PostQuitMessage(int code) {
-    Queue().push_back(MSG{nullptr, WM_QUIT, static_cast<WPARAM>(code), 0});
-}
-
-BOOL GetMessageA(MSG* message, HWND, UINT, UINT) {
-    if (!message) return FALSE;
-    if (!Queue().empty()) {
-        *message = Queue().front();
-        Queue().pop_front();
-        return message->message == WM_QUIT ? FALSE : TRUE;
-    }
-    for (Window* window : Windows()) {
-        if (window->invalid && window->visible) {
-            *message = MSG{HandleOf(window), WM_PAINT, 0, 0};
-            return TRUE;
-        }
-    }
-    return FALSE;
-}
-
-LRESULT DispatchMessageA(const MSG* message) {
-    return message ? SendMessageA(message->hwnd, message->message, message->wParam, message->lParam) : 0;
-}
-
-HDC BeginPaint(HWND handle, PAINTSTRUCT* paint) {
-    Window* window = WindowOf(handle);
-    if (!window || !paint) return nullptr;
-    paint->hdc = window->surface;
-    paint->fErase = FALSE;
-    paint->rcPaint = RECT{0, 0, window->width, window->height};
-    window->invalid = false;
-    return window->surface;
-}
-
-BOOL EndPaint(HWND handle, const PAINTSTRUCT*) { return WindowOf(handle) ? TRUE : FALSE; }
-
-BOOL GetClientRect(HWND handle, RECT* rect) {
-    Window* window = WindowOf(handle);
-    if (!window || !rect) return FALSE;
-    *rect = RECT{0, 0, window->width, window->height};
-    return TRUE;
-}
-
-BOOL InvalidateRect(HWND handle, const RECT*, BOOL) {
-    Window* window = WindowOf(handle);
-    if (!window) return FALSE;
-    window->invalid = true;
-    return TRUE;
-}
-
-BOOL UpdateWindow(HWND handle) {
-    Window* window = WindowOf(handle);
-    if (!window) return FALSE;
-    if (window->invalid) SendMessageA(handle, WM_PAINT, 0, 0);
-    return TRUE;
-}
-
-BOOL ShowWindow(HWND handle, int command) {
-    Window* window = WindowOf(handle);
-    if (!window) return FALSE;
-    const BOOL wasVisible = window->visible ? TRUE : FALSE;
-    window->visible = command != SW_HIDE;
-    return wasVisible;
-}
-
-HDC GetDC(HWND handle) {
-    Window* window = WindowOf(handle);
-    return window ? window->surface : nullptr;
-}
-
-int ReleaseDC(HWND handle, HDC) { return WindowOf(handle) ? 1 : 0; }
-
-BOOL KXSetClientSize(HWND handle, int width, int height) {
-    Window* window = WindowOf(handle);
-    if (!window || width < 0 || height < 0 || !Resize(*window, width, height)) return FALSE;
-    SendMessageA(handle, WM_SIZE, 0, MAKELPARAM(width, height));
-    return TRUE;
-}
-
-HDC KXWindowSurface(HWND handle) {
-    Window* window = WindowOf(handle);
-    return window ? window->surface : nullptr;
-}
+}  // namespace kxplatform

@@ -1,7 +1,9 @@
 /* Windows and messages: window classes, windows with a window procedure,
  * subclassing through the window's long values, painting, a message queue.
- * The backend here is headless: a window is a client area painted into a
- * raster device context (dc.h) that a program reads back. */
+ * A window is a client area painted into a raster device context (dc.h).
+ * Headless by default: a program posts the messages and reads the pixels
+ * back. After KXUseDisplay the windows are real X11 windows: the raster is
+ * shown on them and their input arrives through GetMessageA. */
 #ifndef KXPLATFORM_WINUSER_H
 #define KXPLATFORM_WINUSER_H
 
@@ -32,6 +34,8 @@ typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_USER 0x0400
 
 #define MK_LBUTTON 0x0001
+#define MK_SHIFT 0x0004
+#define MK_CONTROL 0x0008
 #define MK_MBUTTON 0x0010
 
 #define GWLP_WNDPROC (-4)
@@ -109,12 +113,21 @@ KXPLATFORM_API BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 KXPLATFORM_API BOOL UpdateWindow(HWND window);
 KXPLATFORM_API BOOL ShowWindow(HWND window, int command);
 KXPLATFORM_API HDC GetDC(HWND window);
+/* Puts on screen what was drawn on the context since GetDC. */
 KXPLATFORM_API int ReleaseDC(HWND window, HDC dc);
+KXPLATFORM_API BOOL SetWindowTextA(HWND window, const char* text);
 
-/* Headless: resizes the client area (sends WM_SIZE, invalidates) and gives
+/* Resizes the client area (sends WM_SIZE, invalidates) and gives
  * the raster context the window paints into. */
 KXPLATFORM_API BOOL KXSetClientSize(HWND window, int width, int height);
 KXPLATFORM_API HDC KXWindowSurface(HWND window);
+
+/* TRUE when the layer was built with X11 support. */
+KXPLATFORM_API BOOL KXDisplaySupported(void);
+/* Windows made from now on are X11 windows on that display (null: the
+ * DISPLAY variable). FALSE when the display cannot be opened, X11 support
+ * was not built, or headless windows exist already. */
+KXPLATFORM_API BOOL KXUseDisplay(const char* display);
 
 #ifdef __cplusplus
 }
