@@ -3,7 +3,8 @@
 # something is missing. Uses sudo unless already root.
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev python3 hershey-fonts-data)
+packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev python3 hershey-fonts-data
+          libx11-dev xvfb x11-apps)
 
 installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
