@@ -101,4 +101,25 @@ TEST(Window, TheMessageLoopEndsAtQuitOrWhenNothingIsLeft) {
     DestroyWindow(window);
 }
 
+TEST(Window, ContextsTitlesAndTheDisplayChoice) {
+    HWND window = MakeWindow(12, 12);
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    HDC dc = GetDC(window);
+    ASSERT_EQ(dc, KXWindowSurface(window));
+    const RECT band{0, 0, 6, 6};
+    DrawFocusRect(dc, &band);
+    EXPECT_EQ(ReleaseDC(window, dc), 1);
+    EXPECT_EQ(KXGetRasterPixel(dc, 0, 0), RGB(0, 255, 255)) << "the focus rectangle inverts";
+    EXPECT_EQ(KXGetRasterPixel(dc, 1, 0), RGB(255, 0, 0)) << "every other pixel";
+    EXPECT_TRUE(SetWindowTextA(window, "renamed"));
+    EXPECT_TRUE(SetWindowTextA(window, nullptr));
+    // Windows already made stay headless: the program chooses the display
+    // before making any.
+    EXPECT_FALSE(KXUseDisplay(nullptr));
+    DestroyWindow(window);
+    EXPECT_FALSE(SetWindowTextA(window, "gone"));
+    EXPECT_EQ(ReleaseDC(window, dc), 0);
+}
+
 }  // namespace

@@ -1,0 +1,352 @@
+// The window layer on a real X server (run under Xvfb): X events arrive as
+// the window messages, what is painted or drawn with GetDC shows on the X
+// window, resizing, titles and closing work. A second X connection of the
+// test plays the user and the window manager.
+#include <gtest/gtest.h>
+
+#include <kxplatform/dc.h>
+#include <kxplatform/gdi.h>
+#include <kxplatform/winuser.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <unistd.h>
+
+namespace {
+
+std::vector<MSG> g_seen;
+
+LRESULT RecordingProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        FillRect(dc, &paint.rcPaint, red);
+        DeleteObject(red);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    g_seen.push_back(MSG{window, message, w, l});
+    return DefWindowProcA(window, message, w, l);
+}
+
+// The test's own connection: finds the layer's window by its title and
+// sends it what a user or a window manager would.
+class XClient {
+public:
+    XClient() : m_display(XOpenDisplay(nullptr)) {}
+    ~XClient() {
+        if (m_display) XCloseDisplay(m_display);
+    }
+    XClient(const XClient&) = delete;
+    XClient& operator=(const XClient&) = delete;
+
+    Display* display() const { return m_display; }
+
+    // The window with that title, waiting up to two seconds for the other
+    // connection's requests to reach the server.
+    Window Find(const std::string& title) const {
+        Window found = 0;
+        for (int i = 0; i < 40 && found == 0; ++i) {
+            if (i > 0) usleep(50 * 1000);
+            found = Find(DefaultRootWindow(m_display), title);
+        }
+        return found;
+    }
+
+    bool Gone(Window window) const {
+        for (int i = 0; i < 40; ++i) {
+            Window root = 0, parent = 0, *children = nullptr;
+            unsigned count = 0;
+            bool present = false;
+            if (XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count)) {
+                for (unsigned c = 0; c < count; ++c) present = present || children[c] == window;
+                if (children) XFree(children);
+            }
+            if (!present) return true;
+            usleep(50 * 1000);
+        }
+        return false;
+    }
+
+    bool TitleBecomes(Window window, const std::string& title) const {
+        for (int i = 0; i < 40; ++i) {
+            if (Title(window) == title) return true;
+            usleep(50 * 1000);
+        }
+        return false;
+    }
+
+    std::string Title(Window window) const {
+        char* name = nullptr;
+        std::string title;
+        if (XFetchName(m_display, window, &name) && name) {
+            title = name;
+            XFree(name);
+        }
+        return title;
+    }
+
+    void Key(Window window, KeySym symbol) const {
+        XEvent event{};
+        event.xkey.type = KeyPress;
+        Fill(event.xkey, window);
+        event.xkey.keycode = XKeysymToKeycode(m_display, symbol);
+        Send(window, KeyPressMask, event);
+    }
+
+    void Button(Window window, int type, unsigned button, int x, int y, unsigned state = 0) const {
+        XEvent event{};
+        event.xbutton.type = type;
+        Fill(event.xbutton, window);
+        event.xbutton.button = button;
+        event.xbutton.state = state;
+        event.xbutton.x = event.xbutton.x_root = x;
+        event.xbutton.y = event.xbutton.y_root = y;
+        Send(window, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, event);
+    }
+
+    void Motion(Window window, int x, int y, unsigned state) const {
+        XEvent event{};
+        event.xmotion.type = MotionNotify;
+        Fill(event.xmotion, window);
+        event.xmotion.state = state;
+        event.xmotion.x = event.xmotion.x_root = x;
+        event.xmotion.y = event.xmotion.y_root = y;
+        Send(window, PointerMotionMask, event);
+    }
+
+    void Close(Window window) const {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(m_display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(m_display, "WM_DELETE_WINDOW", False));
+        Send(window, NoEventMask, event);
+    }
+
+    // The colour at (x, y) once it is `wanted`, waiting up to two seconds
+    // for the other connection's drawing to reach the server.
+    COLORREF PixelBecomes(Window window, int x, int y, COLORREF wanted) const {
+        COLORREF colour = CLR_INVALID;
+        for (int i = 0; i < 40 && colour != wanted; ++i) {
+            if (i > 0) usleep(50 * 1000);
+            XImage* image = XGetImage(m_display, window, x, y, 1, 1, AllPlanes, ZPixmap);
+            if (!image) continue;
+            const unsigned long pixel = XGetPixel(image, 0, 0);
+            colour = RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+            XDestroyImage(image);
+        }
+        return colour;
+    }
+
+private:
+    template <typename Event>
+    void Fill(Event& event, Window window) const {
+        event.display = m_display;
+        event.window = window;
+        event.root = DefaultRootWindow(m_display);
+        event.same_screen = True;
+    }
+
+    void Send(Window window, long mask, XEvent& event) const {
+        XSendEvent(m_display, window, False, mask, &event);
+        XSync(m_display, False);
+    }
+
+    Window Find(Window under, const std::string& title) const {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(m_display, under, &root, &parent, &children, &count)) return 0;
+        Window found = 0;
+        for (unsigned i = 0; i < count && found == 0; ++i)
+            found = Title(children[i]) == title ? children[i] : Find(children[i], title);
+        if (children) XFree(children);
+        return found;
+    }
+
+    Display* m_display;
+};
+
+class X11Window : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(KXDisplaySupported());
+        ASSERT_TRUE(KXUseDisplay(nullptr)) << "run under with_xvfb.sh";
+        WNDCLASSEXA windowClass{};
+        windowClass.lpfnWndProc = &RecordingProc;
+        windowClass.lpszClassName = "KXX11Test";
+        RegisterClassExA(&windowClass);
+    }
+
+    HWND Open(const char* title, int width, int height) {
+        HWND window = CreateWindowExA(0, "KXX11Test", title, 0, 0, 0, width, height, nullptr, nullptr, nullptr,
+                                      nullptr);
+        if (window) {
+            ShowWindow(window, SW_SHOW);
+            UpdateWindow(window);
+            m_windows.push_back(window);
+        }
+        g_seen.clear();
+        return window;
+    }
+
+    // Dispatches messages until one satisfies `done`; what came before it
+    // stays in g_seen.
+    static bool PumpUntil(const std::function<bool(const MSG&)>& done) {
+        MSG message;
+        while (GetMessageA(&message, nullptr, 0, 0)) {
+            DispatchMessageA(&message);
+            if (done(message)) return true;
+        }
+        return false;
+    }
+
+    // Sends one event, then F12 as a marker, and returns the messages that
+    // arrived before the marker.
+    std::vector<MSG> Deliver(const std::function<void()>& send, Window window) {
+        g_seen.clear();
+        send();
+        m_client.Key(window, XK_F12);
+        PumpUntil([](const MSG& m) { return m.message == WM_KEYDOWN && m.wParam == VK_F1 + 11; });
+        std::vector<MSG> before(g_seen.begin(), g_seen.end() - 1);
+        return before;
+    }
+
+    // A test that stops early leaves no window behind to keep the next
+    // one's message loop going.
+    void TearDown() override {
+        for (HWND window : m_windows)
+            if (IsWindow(window)) DestroyWindow(window);
+    }
+
+    XClient m_client;
+    std::vector<HWND> m_windows;
+};
+
+TEST_F(X11Window, KeysBecomeVirtualKeyCodes) {
+    HWND window = Open("kx-x11-keys", 200, 150);
+    ASSERT_NE(window, nullptr);
+    const Window x = m_client.Find("kx-x11-keys");
+    ASSERT_NE(x, 0u);
+    const std::vector<std::pair<KeySym, WPARAM>> keys = {
+        {XK_Left, VK_LEFT},       {XK_Right, VK_RIGHT}, {XK_Up, VK_UP},     {XK_Down, VK_DOWN},
+        {XK_KP_Add, VK_ADD},      {XK_KP_Subtract, VK_SUBTRACT},            {XK_x, 'X'},
+        {XK_z, 'Z'},              {XK_Home, VK_HOME},   {XK_BackSpace, VK_BACK},
+        {XK_Escape, VK_ESCAPE},   {XK_minus, VK_OEM_MINUS},                 {XK_3, '3'}};
+    for (const auto& [symbol, code] : keys) {
+        const auto seen = Deliver([&] { m_client.Key(x, symbol); }, x);
+        ASSERT_EQ(seen.size(), 1u) << XKeysymToString(symbol);
+        EXPECT_EQ(seen[0].message, static_cast<UINT>(WM_KEYDOWN));
+        EXPECT_EQ(seen[0].wParam, code) << XKeysymToString(symbol);
+    }
+    const auto unmapped = Deliver([&] { m_client.Key(x, XK_Scroll_Lock); }, x);
+    EXPECT_TRUE(unmapped.empty()) << "keys without a code are dropped";
+    DestroyWindow(window);
+}
+
+TEST_F(X11Window, ButtonsWheelAndMovesBecomeMouseMessages) {
+    HWND window = Open("kx-x11-mouse", 200, 150);
+    ASSERT_NE(window, nullptr);
+    const Window x = m_client.Find("kx-x11-mouse");
+    ASSERT_NE(x, 0u);
+
+    auto one = [&](const std::function<void()>& send) {
+        const auto seen = Deliver(send, x);
+        EXPECT_EQ(seen.size(), 1u);
+        return seen.empty() ? MSG{} : seen[0];
+    };
+    MSG m = one([&] { m_client.Button(x, ButtonPress, Button1, 30, 40); });
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_LBUTTONDOWN));
+    EXPECT_EQ(GET_X_LPARAM(m.lParam), 30);
+    EXPECT_EQ(GET_Y_LPARAM(m.lParam), 40);
+    m = one([&] { m_client.Motion(x, 50, 60, Button1Mask); });
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_MOUSEMOVE));
+    EXPECT_EQ(m.wParam & MK_LBUTTON, static_cast<WPARAM>(MK_LBUTTON));
+    EXPECT_EQ(GET_X_LPARAM(m.lParam), 50);
+    m = one([&] { m_client.Button(x, ButtonRelease, Button1, 55, 65, Button1Mask); });
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_LBUTTONUP));
+    m = one([&] { m_client.Button(x, ButtonPress, Button2, 5, 6); });
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_MBUTTONDOWN));
+    m = one([&] { m_client.Button(x, ButtonRelease, Button2, 5, 6, Button2Mask); });
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_MBUTTONUP));
+
+    // One wheel click is one notch of 120 in the high word: forward
+    // positive, backward negative; the click's release means nothing.
+    m = one([&] { m_client.Button(x, ButtonPress, Button4, 10, 20); });
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_MOUSEWHEEL));
+    EXPECT_EQ(static_cast<short>((m.wParam >> 16) & 0xFFFF), 120);
+    m = one([&] { m_client.Button(x, ButtonPress, Button5, 10, 20); });
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_MOUSEWHEEL));
+    EXPECT_EQ(static_cast<short>((m.wParam >> 16) & 0xFFFF), -120);
+    EXPECT_TRUE(Deliver([&] { m_client.Button(x, ButtonRelease, Button4, 10, 20); }, x).empty());
+    EXPECT_TRUE(Deliver([&] { m_client.Button(x, ButtonPress, Button3, 10, 20); }, x).empty())
+        << "the right button is not handled";
+    DestroyWindow(window);
+}
+
+TEST_F(X11Window, PaintAndFocusRectangleShowOnTheWindow) {
+    HWND window = Open("kx-x11-paint", 120, 80);
+    ASSERT_NE(window, nullptr);
+    const Window x = m_client.Find("kx-x11-paint");
+    ASSERT_NE(x, 0u);
+    EXPECT_EQ(m_client.PixelBecomes(x, 60, 40, RGB(255, 0, 0)), RGB(255, 0, 0));
+    // The rubber band is drawn outside a paint, by exclusive or.
+    HDC dc = GetDC(window);
+    const RECT band{10, 10, 50, 40};
+    DrawFocusRect(dc, &band);
+    ReleaseDC(window, dc);
+    EXPECT_EQ(m_client.PixelBecomes(x, 10, 10, RGB(0, 255, 255)), RGB(0, 255, 255));
+    dc = GetDC(window);
+    DrawFocusRect(dc, &band);
+    ReleaseDC(window, dc);
+    EXPECT_EQ(m_client.PixelBecomes(x, 10, 10, RGB(255, 0, 0)), RGB(255, 0, 0)) << "drawn twice, it is gone";
+    DestroyWindow(window);
+}
+
+TEST_F(X11Window, ResizeSendsSizeAndRepaintsAndTitlesChange) {
+    HWND window = Open("kx-x11-size", 100, 100);
+    ASSERT_NE(window, nullptr);
+    const Window x = m_client.Find("kx-x11-size");
+    ASSERT_NE(x, 0u);
+    XResizeWindow(m_client.display(), x, 300, 200);
+    XSync(m_client.display(), False);
+    ASSERT_TRUE(PumpUntil([](const MSG& m) { return m.message == WM_SIZE; }));
+    EXPECT_EQ(GET_X_LPARAM(g_seen.back().lParam), 300);
+    EXPECT_EQ(GET_Y_LPARAM(g_seen.back().lParam), 200);
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(window, &client));
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 200);
+    ASSERT_TRUE(PumpUntil([](const MSG& m) { return m.message == WM_PAINT; })) << "a resized window repaints";
+    EXPECT_EQ(KXGetRasterPixel(KXWindowSurface(window), 299, 199), RGB(255, 0, 0));
+    EXPECT_EQ(m_client.PixelBecomes(x, 299, 199, RGB(255, 0, 0)), RGB(255, 0, 0));
+
+    ASSERT_TRUE(SetWindowTextA(window, "kx-x11-renamed"));
+    EXPECT_TRUE(m_client.TitleBecomes(x, "kx-x11-renamed"));
+    DestroyWindow(window);
+}
+
+TEST_F(X11Window, ClosingDestroysAndTheLoopEndsWithTheLastWindow) {
+    HWND window = Open("kx-x11-close", 100, 100);
+    ASSERT_NE(window, nullptr);
+    const Window x = m_client.Find("kx-x11-close");
+    ASSERT_NE(x, 0u);
+    m_client.Close(x);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0)) DispatchMessageA(&message);
+    ASSERT_GE(g_seen.size(), 2u);
+    EXPECT_EQ(g_seen[g_seen.size() - 2].message, static_cast<UINT>(WM_CLOSE));
+    EXPECT_EQ(g_seen.back().message, static_cast<UINT>(WM_DESTROY));
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(m_client.Gone(x)) << "the X window is destroyed";
+}
+
+}  // namespace
