@@ -1,7 +1,9 @@
 // Drives a running kxview on an X display the way a person would and checks
 // what it shows: waits for its window, grabs it (XGetImage), requires ink,
-// then sends a wheel notch and keys (XSendEvent) and requires the picture to
-// change after each; finally closes the window as a window manager does.
+// then sends (XSendEvent) a wheel notch, X, a bookmark and Home, the next
+// bookmark, B(ack), a left-button zoom box and a middle-button pan, and
+// requires the picture to change after each and to come back where it
+// must; finally closes the window as a window manager does.
 // Screenshots are written as PNG into the given folder.
 //
 // kxview_xprobe SHOT_FOLDER
@@ -15,6 +17,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -105,20 +108,45 @@ bool Settled(Display* display, Window window, const Shot* before, Shot& shot) {
     return false;
 }
 
-void SendButton(Display* display, Window window, unsigned button, int x, int y) {
-    for (int type : {ButtonPress, ButtonRelease}) {
-        XEvent event{};
-        event.xbutton.type = type;
-        event.xbutton.display = display;
-        event.xbutton.window = window;
-        event.xbutton.root = DefaultRootWindow(display);
-        event.xbutton.button = button;
-        event.xbutton.x = event.xbutton.x_root = x;
-        event.xbutton.y = event.xbutton.y_root = y;
-        event.xbutton.same_screen = True;
-        XSendEvent(display, window, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
-    }
+void SendButtonEvent(Display* display, Window window, int type, unsigned button, int x, int y) {
+    XEvent event{};
+    event.xbutton.type = type;
+    event.xbutton.display = display;
+    event.xbutton.window = window;
+    event.xbutton.root = DefaultRootWindow(display);
+    event.xbutton.button = button;
+    event.xbutton.x = event.xbutton.x_root = x;
+    event.xbutton.y = event.xbutton.y_root = y;
+    event.xbutton.same_screen = True;
+    XSendEvent(display, window, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
     XFlush(display);
+}
+
+void SendButton(Display* display, Window window, unsigned button, int x, int y) {
+    SendButtonEvent(display, window, ButtonPress, button, x, y);
+    SendButtonEvent(display, window, ButtonRelease, button, x, y);
+}
+
+// Press, move in steps with the button held, release.
+void Drag(Display* display, Window window, unsigned button, int x0, int y0, int x1, int y1) {
+    const unsigned held = button == Button1 ? Button1Mask : Button2Mask;
+    SendButtonEvent(display, window, ButtonPress, button, x0, y0);
+    constexpr int kSteps = 5;
+    for (int i = 1; i <= kSteps; ++i) {
+        XEvent event{};
+        event.xmotion.type = MotionNotify;
+        event.xmotion.display = display;
+        event.xmotion.window = window;
+        event.xmotion.root = DefaultRootWindow(display);
+        event.xmotion.state = held;
+        event.xmotion.x = event.xmotion.x_root = x0 + (x1 - x0) * i / kSteps;
+        event.xmotion.y = event.xmotion.y_root = y0 + (y1 - y0) * i / kSteps;
+        event.xmotion.same_screen = True;
+        XSendEvent(display, window, True, PointerMotionMask, &event);
+        XFlush(display);
+        usleep(20 * 1000);
+    }
+    SendButtonEvent(display, window, ButtonRelease, button, x1, y1);
 }
 
 void SendKey(Display* display, Window window, KeySym symbol) {
@@ -168,24 +196,42 @@ int main(int argc, char** argv) {
     Save(first, folder + "/kxview-1-opened.png");
     std::printf("opened: %d x %d, %ld ink pixels\n", first.width, first.height, first.Ink());
 
-    SendButton(display, window, Button4, first.width / 2, first.height / 2);
-    Shot wheeled;
-    if (!Settled(display, window, &first, wheeled)) return Fail("a wheel notch changed nothing");
-    Save(wheeled, folder + "/kxview-2-wheel.png");
-    std::printf("wheel: %ld ink pixels\n", wheeled.Ink());
-
-    SendKey(display, window, XK_x);
-    Shot zoomed;
-    if (!Settled(display, window, &wheeled, zoomed)) return Fail("the X key changed nothing");
-    Save(zoomed, folder + "/kxview-3-key-x.png");
-    std::printf("key X: %ld ink pixels\n", zoomed.Ink());
-
-    SendKey(display, window, XK_Home);
-    Shot all;
-    if (!Settled(display, window, &zoomed, all)) return Fail("Home changed nothing");
-    Save(all, folder + "/kxview-4-home.png");
-    if (!(all == first)) return Fail("Home did not return to the whole drawing");
-    std::printf("Home: back to the whole drawing\n");
+    // Each step must change the picture; some must bring back an earlier one.
+    struct Step {
+        const char* name;
+        std::function<void()> send;
+        const Shot* same = nullptr;
+    };
+    const int cx = first.width / 2, cy = first.height / 2;
+    Shot wheeled, keyed, all, jumped, back, boxed, panned;
+    const std::vector<std::pair<Step, Shot*>> steps = {
+        {{"wheel", [&] { SendButton(display, window, Button4, cx, cy); }}, &wheeled},
+        {{"key-x", [&] { SendKey(display, window, XK_x); }}, &keyed},
+        {{"home", [&] {
+             SendKey(display, window, XK_m);  // a bookmark on the zoomed view
+             SendKey(display, window, XK_Home);
+         }, &first}, &all},
+        {{"bookmark-next", [&] { SendKey(display, window, XK_n); }, &keyed}, &jumped},
+        {{"back", [&] { SendKey(display, window, XK_b); }, &first}, &back},
+        {{"zoom-box", [&] { Drag(display, window, Button1, cx - 100, cy - 80, cx + 60, cy + 40); }}, &boxed},
+        {{"middle-pan", [&] { Drag(display, window, Button2, cx, cy, cx + 60, cy + 50); }}, &panned},
+    };
+    const Shot* previous = &first;
+    int number = 2;
+    for (const auto& [step, shot] : steps) {
+        step.send();
+        if (!Settled(display, window, previous, *shot)) {
+            std::fprintf(stderr, "kxview_xprobe: %s changed nothing\n", step.name);
+            return 1;
+        }
+        Save(*shot, folder + "/kxview-" + std::to_string(number++) + "-" + step.name + ".png");
+        if (step.same && !(*shot == *step.same)) {
+            std::fprintf(stderr, "kxview_xprobe: %s did not bring back the earlier picture\n", step.name);
+            return 1;
+        }
+        std::printf("%s: %ld ink pixels\n", step.name, shot->Ink());
+        previous = shot;
+    }
 
     SendClose(display, window);
     XCloseDisplay(display);
