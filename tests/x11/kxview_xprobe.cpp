@@ -7,12 +7,8 @@
 // Screenshots are written as PNG into the given folder.
 //
 // kxview_xprobe SHOT_FOLDER
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <png.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -21,10 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "XClient.h"
+
 namespace {
 
-constexpr int kPollMicroseconds = 50 * 1000;
-constexpr int kPolls = 200;  // 10 s
+constexpr int kSettlePolls = 200;  // 10 s
 
 struct Shot {
     int width = 0;
@@ -41,23 +38,6 @@ struct Shot {
         return width == other.width && height == other.height && rgb == other.rgb;
     }
 };
-
-Window FindViewer(Display* display, Window under) {
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, under, &root, &parent, &children, &count)) return 0;
-    Window found = 0;
-    for (unsigned i = 0; i < count && found == 0; ++i) {
-        char* name = nullptr;
-        if (XFetchName(display, children[i], &name) && name) {
-            if (std::strstr(name, "kxview")) found = children[i];
-            XFree(name);
-        }
-        if (!found) found = FindViewer(display, children[i]);
-    }
-    if (children) XFree(children);
-    return found;
-}
 
 bool Grab(Display* display, Window window, Shot& shot) {
     XWindowAttributes attributes;
@@ -94,7 +74,7 @@ void Save(const Shot& shot, const std::string& path) {
 // `before` (when given): the viewer has finished painting.
 bool Settled(Display* display, Window window, const Shot* before, Shot& shot) {
     Shot last;
-    for (int i = 0; i < kPolls; ++i) {
+    for (int i = 0; i < kSettlePolls; ++i) {
         usleep(kPollMicroseconds);
         Shot now;
         if (!Grab(display, window, now)) continue;
@@ -108,68 +88,16 @@ bool Settled(Display* display, Window window, const Shot* before, Shot& shot) {
     return false;
 }
 
-void SendButtonEvent(Display* display, Window window, int type, unsigned button, int x, int y) {
-    XEvent event{};
-    event.xbutton.type = type;
-    event.xbutton.display = display;
-    event.xbutton.window = window;
-    event.xbutton.root = DefaultRootWindow(display);
-    event.xbutton.button = button;
-    event.xbutton.x = event.xbutton.x_root = x;
-    event.xbutton.y = event.xbutton.y_root = y;
-    event.xbutton.same_screen = True;
-    XSendEvent(display, window, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
-    XFlush(display);
-}
-
-void SendButton(Display* display, Window window, unsigned button, int x, int y) {
-    SendButtonEvent(display, window, ButtonPress, button, x, y);
-    SendButtonEvent(display, window, ButtonRelease, button, x, y);
-}
-
 // Press, move in steps with the button held, release.
-void Drag(Display* display, Window window, unsigned button, int x0, int y0, int x1, int y1) {
+void Drag(const XClient& client, Window window, unsigned button, int x0, int y0, int x1, int y1) {
     const unsigned held = button == Button1 ? Button1Mask : Button2Mask;
-    SendButtonEvent(display, window, ButtonPress, button, x0, y0);
+    client.Button(window, ButtonPress, button, x0, y0);
     constexpr int kSteps = 5;
     for (int i = 1; i <= kSteps; ++i) {
-        XEvent event{};
-        event.xmotion.type = MotionNotify;
-        event.xmotion.display = display;
-        event.xmotion.window = window;
-        event.xmotion.root = DefaultRootWindow(display);
-        event.xmotion.state = held;
-        event.xmotion.x = event.xmotion.x_root = x0 + (x1 - x0) * i / kSteps;
-        event.xmotion.y = event.xmotion.y_root = y0 + (y1 - y0) * i / kSteps;
-        event.xmotion.same_screen = True;
-        XSendEvent(display, window, True, PointerMotionMask, &event);
-        XFlush(display);
+        client.Motion(window, x0 + (x1 - x0) * i / kSteps, y0 + (y1 - y0) * i / kSteps, held);
         usleep(20 * 1000);
     }
-    SendButtonEvent(display, window, ButtonRelease, button, x1, y1);
-}
-
-void SendKey(Display* display, Window window, KeySym symbol) {
-    XEvent event{};
-    event.xkey.type = KeyPress;
-    event.xkey.display = display;
-    event.xkey.window = window;
-    event.xkey.root = DefaultRootWindow(display);
-    event.xkey.keycode = XKeysymToKeycode(display, symbol);
-    event.xkey.same_screen = True;
-    XSendEvent(display, window, True, KeyPressMask, &event);
-    XFlush(display);
-}
-
-void SendClose(Display* display, Window window) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XFlush(display);
+    client.Button(window, ButtonRelease, button, x1, y1, held);
 }
 
 int Fail(const char* what) {
@@ -182,13 +110,12 @@ int Fail(const char* what) {
 int main(int argc, char** argv) {
     if (argc != 2) return Fail("usage: kxview_xprobe SHOT_FOLDER");
     const std::string folder = argv[1];
-    Display* display = XOpenDisplay(nullptr);
+    const XClient client;
+    Display* display = client.display();
     if (!display) return Fail("cannot open the display");
     Window window = 0;
-    for (int i = 0; i < kPolls && window == 0; ++i) {
-        window = FindViewer(display, DefaultRootWindow(display));
-        if (!window) usleep(kPollMicroseconds);
-    }
+    for (int i = 0; i < 5 && window == 0; ++i)
+        window = client.FindWhere([](const std::string& title) { return title.find("kxview") != std::string::npos; });
     if (!window) return Fail("no kxview window appeared");
 
     Shot first;
@@ -205,16 +132,16 @@ int main(int argc, char** argv) {
     const int cx = first.width / 2, cy = first.height / 2;
     Shot wheeled, keyed, all, jumped, back, boxed, panned;
     const std::vector<std::pair<Step, Shot*>> steps = {
-        {{"wheel", [&] { SendButton(display, window, Button4, cx, cy); }}, &wheeled},
-        {{"key-x", [&] { SendKey(display, window, XK_x); }}, &keyed},
+        {{"wheel", [&] { client.Button(window, ButtonPress, Button4, cx, cy); }}, &wheeled},
+        {{"key-x", [&] { client.Key(window, XK_x); }}, &keyed},
         {{"home", [&] {
-             SendKey(display, window, XK_m);  // a bookmark on the zoomed view
-             SendKey(display, window, XK_Home);
+             client.Key(window, XK_m);  // a bookmark on the zoomed view
+             client.Key(window, XK_Home);
          }, &first}, &all},
-        {{"bookmark-next", [&] { SendKey(display, window, XK_n); }, &keyed}, &jumped},
-        {{"back", [&] { SendKey(display, window, XK_b); }, &first}, &back},
-        {{"zoom-box", [&] { Drag(display, window, Button1, cx - 100, cy - 80, cx + 60, cy + 40); }}, &boxed},
-        {{"middle-pan", [&] { Drag(display, window, Button2, cx, cy, cx + 60, cy + 50); }}, &panned},
+        {{"bookmark-next", [&] { client.Key(window, XK_n); }, &keyed}, &jumped},
+        {{"back", [&] { client.Key(window, XK_b); }, &first}, &back},
+        {{"zoom-box", [&] { Drag(client, window, Button1, cx - 100, cy - 80, cx + 60, cy + 40); }}, &boxed},
+        {{"middle-pan", [&] { Drag(client, window, Button2, cx, cy, cx + 60, cy + 50); }}, &panned},
     };
     const Shot* previous = &first;
     int number = 2;
@@ -233,7 +160,6 @@ int main(int argc, char** argv) {
         previous = shot;
     }
 
-    SendClose(display, window);
-    XCloseDisplay(display);
+    client.Close(window);
     return 0;
 }
