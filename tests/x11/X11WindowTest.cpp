@@ -47,7 +47,8 @@ protected:
         RegisterClassExA(&windowClass);
     }
 
-    HWND Open(const char* title, int width, int height) {
+    // A shown window of ours and its X window (0 when either is missing).
+    std::pair<HWND, Window> Open(const char* title, int width, int height) {
         HWND window = CreateWindowExA(0, "KXX11Test", title, 0, 0, 0, width, height, nullptr, nullptr, nullptr,
                                       nullptr);
         if (window) {
@@ -56,7 +57,7 @@ protected:
             m_windows.push_back(window);
         }
         g_seen.clear();
-        return window;
+        return {window, window ? m_client.Find(title) : 0};
     }
 
     // Dispatches messages until one satisfies `done`; what came before it
@@ -93,9 +94,8 @@ protected:
 };
 
 TEST_F(X11Window, KeysBecomeVirtualKeyCodes) {
-    HWND window = Open("kx-x11-keys", 200, 150);
-    ASSERT_NE(window, nullptr);
-    const Window x = m_client.Find("kx-x11-keys");
+    const auto [window, xWindow] = Open("kx-x11-keys", 200, 150);
+    const Window x = xWindow;  // lambdas capture variables, not bindings
     ASSERT_NE(x, 0u);
     const std::vector<std::pair<KeySym, WPARAM>> keys = {
         {XK_Left, VK_LEFT},       {XK_Right, VK_RIGHT}, {XK_Up, VK_UP},     {XK_Down, VK_DOWN},
@@ -114,9 +114,8 @@ TEST_F(X11Window, KeysBecomeVirtualKeyCodes) {
 }
 
 TEST_F(X11Window, ButtonsWheelAndMovesBecomeMouseMessages) {
-    HWND window = Open("kx-x11-mouse", 200, 150);
-    ASSERT_NE(window, nullptr);
-    const Window x = m_client.Find("kx-x11-mouse");
+    const auto [window, xWindow] = Open("kx-x11-mouse", 200, 150);
+    const Window x = xWindow;  // lambdas capture variables, not bindings
     ASSERT_NE(x, 0u);
 
     auto one = [&](const std::function<void()>& send) {
@@ -154,9 +153,8 @@ TEST_F(X11Window, ButtonsWheelAndMovesBecomeMouseMessages) {
 }
 
 TEST_F(X11Window, PaintAndFocusRectangleShowOnTheWindow) {
-    HWND window = Open("kx-x11-paint", 120, 80);
-    ASSERT_NE(window, nullptr);
-    const Window x = m_client.Find("kx-x11-paint");
+    const auto [window, xWindow] = Open("kx-x11-paint", 120, 80);
+    const Window x = xWindow;  // lambdas capture variables, not bindings
     ASSERT_NE(x, 0u);
     EXPECT_EQ(m_client.PixelBecomes(x, 60, 40, RGB(255, 0, 0)), RGB(255, 0, 0));
     // The rubber band is drawn outside a paint, by exclusive or.
@@ -173,9 +171,8 @@ TEST_F(X11Window, PaintAndFocusRectangleShowOnTheWindow) {
 }
 
 TEST_F(X11Window, ResizeSendsSizeAndRepaintsAndTitlesChange) {
-    HWND window = Open("kx-x11-size", 100, 100);
-    ASSERT_NE(window, nullptr);
-    const Window x = m_client.Find("kx-x11-size");
+    const auto [window, xWindow] = Open("kx-x11-size", 100, 100);
+    const Window x = xWindow;  // lambdas capture variables, not bindings
     ASSERT_NE(x, 0u);
     XResizeWindow(m_client.display(), x, 300, 200);
     XSync(m_client.display(), False);
@@ -196,9 +193,8 @@ TEST_F(X11Window, ResizeSendsSizeAndRepaintsAndTitlesChange) {
 }
 
 TEST_F(X11Window, ClosingDestroysAndTheLoopEndsWithTheLastWindow) {
-    HWND window = Open("kx-x11-close", 100, 100);
-    ASSERT_NE(window, nullptr);
-    const Window x = m_client.Find("kx-x11-close");
+    const auto [window, xWindow] = Open("kx-x11-close", 100, 100);
+    const Window x = xWindow;  // lambdas capture variables, not bindings
     ASSERT_NE(x, 0u);
     m_client.Close(x);
     MSG message;

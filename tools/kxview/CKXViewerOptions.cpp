@@ -1,6 +1,8 @@
 #include "CKXViewerOptions.h"
 
 #include <cstdlib>
+#include <functional>
+#include <map>
 #include <vector>
 
 namespace {
@@ -45,38 +47,40 @@ std::string CKXViewerOptions::Usage() {
 }
 
 bool CKXViewerOptions::Parse(int argc, const char* const* argv, std::string& error) {
+    const std::map<std::string, bool*> flags = {
+        {"-h", &helpRequested}, {"--help", &helpRequested}, {"--version", &versionRequested}};
+    // Options that take a value, each with what it makes of it.
+    const std::map<std::string, std::function<bool(const std::string&)>> valued = {
+        {"--tool",
+         [this](const std::string& v) {
+             int t = 0;
+             if (!ParseInt(v, 1, 3, t)) return false;
+             tool = t;
+             return true;
+         }},
+        {"--size", [this](const std::string& v) { return ParseSize(v, width, height); }},
+        {"--display",
+         [this](const std::string& v) {
+             display = v;
+             return !v.empty();
+         }},
+    };
     std::vector<std::string> positional;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        auto value = [&](std::string& out) {
+        if (const auto flag = flags.find(arg); flag != flags.end()) {
+            *flag->second = true;
+        } else if (arg == "--coarse-curves") {
+            fineCurves = false;
+        } else if (const auto option = valued.find(arg); option != valued.end()) {
             if (i + 1 >= argc) {
                 error = arg + " needs a value";
                 return false;
             }
-            out = argv[++i];
-            return true;
-        };
-        std::string v;
-        if (arg == "-h" || arg == "--help") {
-            helpRequested = true;
-        } else if (arg == "--version") {
-            versionRequested = true;
-        } else if (arg == "--coarse-curves") {
-            fineCurves = false;
-        } else if (arg == "--tool") {
-            int t = 0;
-            if (!value(v) || !ParseInt(v, 1, 3, t)) {
-                if (error.empty()) error = "bad --tool (1, 2 or 3): " + v;
+            if (!option->second(argv[++i])) {
+                error = "bad value for " + arg + ": " + argv[i] + " (see --help)";
                 return false;
             }
-            tool = t;
-        } else if (arg == "--size") {
-            if (!value(v) || !ParseSize(v, width, height)) {
-                if (error.empty()) error = "bad --size (WxH, 64 to 8192): " + v;
-                return false;
-            }
-        } else if (arg == "--display") {
-            if (!value(display)) return false;
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return false;
