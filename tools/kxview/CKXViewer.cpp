@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iostream>
 
 #include "CKXDoc.h"
 #include "CKXPdbDrawing.h"
@@ -76,9 +77,12 @@ bool CKXViewer::Load(const CKXViewerOptions& options, std::string& error) {
         m_painter->SetDisplayMode(mode);
         m_painter->SetBackground(kBackground);
     } else {
-        if (KXRead(m_doc, options.input.c_str(), nullptr) == 0 && doc.GetCount() == 0) {
-            error = "cannot read " + options.input + " (unknown extension, missing translator or unreadable file)";
-            return false;
+        if (KXRead(m_doc, options.input.c_str(), nullptr) == 0) {
+            if (doc.GetCount() == 0) {
+                error = "cannot read " + options.input + " (unknown extension, missing translator or unreadable file)";
+                return false;
+            }
+            std::cerr << "kxview: warning: the translator stopped early; showing what was read\n";
         }
         KXClose(m_doc, 0);
         KXSetDisplayMode(m_doc, mode);
