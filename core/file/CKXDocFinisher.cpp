@@ -372,9 +372,10 @@ void CKXDocFinisher::IndexAndQuantise() {
         ScaleLineStyle(set, scaled);
         set.Quantise(s, origin);
     }
-    // Block definitions are quantised from the origin (0, 0). The pattern
-    // and path store is quantised here by the hatch code once it takes part.
+    // Block definitions, paths and pattern lines are quantised from the
+    // origin (0, 0).
     for (const auto& block : m_doc.Blocks()) block->Quantise(s, CFltPoint{});
+    kxclip::QuantiseStore(m_doc, s);
     // Glyph instances are drawn relative to their characters: only scaled.
     if (CKXGlyphStore* glyphs = m_doc.GetGlyphStore()) glyphs->Quantise(s);
     KXSetCurrentResolution(s);

@@ -107,6 +107,24 @@ void CKXClipRgnSet::Apply(int id, int flags, const CTransf2D& xf) {
     }
 }
 
+CDirectSegmentIter& CKXClipRgnSet::SegmentIter(int which) {
+    std::vector<const CKXClipRgn::Contours*> lists;
+    lists.reserve(m_active.size());
+    for (const auto& active : m_active) lists.push_back(&active.second->GetContours());
+    CDirectSegmentIter& it = m_iters[which == 1 ? 1 : 0];
+    it = CDirectSegmentIter(std::move(lists));
+    return it;
+}
+
+CDirectSegmentIntIter& CKXClipRgnSet::IntSegmentIter(int which) {
+    std::vector<const CDirectSegmentIntIter::Contours*> lists;
+    lists.reserve(m_active.size());
+    for (const auto& active : m_active) lists.push_back(&active.second->GetGridContours());
+    CDirectSegmentIntIter& it = m_intIters[which == 1 ? 1 : 0];
+    it = CDirectSegmentIntIter(std::move(lists));
+    return it;
+}
+
 const CFltExtents& CKXClipRgnSet::GetExtents() {
     if (m_extents.IsEmpty()) {
         for (const auto& active : m_active) m_extents.Merge(active.second->GetExtents());
