@@ -29,28 +29,36 @@ int SquareRegion(KXDOC doc) {
     return id;
 }
 
-std::unique_ptr<CKXPdbDrawing> WriteAndOpen(KXDOC doc, const std::string& path) {
-    EXPECT_EQ(1, KXClose(doc, 0));
-    EXPECT_EQ(1, KXWrite(doc, path.c_str()));
-    std::string error;
-    auto drawing = CKXPdbDrawing::Open(path, error);
-    EXPECT_NE(drawing, nullptr) << error;
-    return drawing;
-}
+// A line, then a clip set that acts at draw time.
+class PdbClipControl : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AddLine(doc.handle, 0, 0, 100, 100);
+        ASSERT_EQ(1, KXClipRgnSet(doc.handle, SquareRegion(doc.handle), 8 | 2));
+    }
+
+    std::unique_ptr<CKXPdbDrawing> WriteAndOpen(const char* name) {
+        const std::string path = scratch / name;
+        EXPECT_EQ(1, KXClose(doc.handle, 0));
+        EXPECT_EQ(1, KXWrite(doc.handle, path.c_str()));
+        std::string error;
+        auto drawing = CKXPdbDrawing::Open(path, error);
+        EXPECT_NE(drawing, nullptr) << error;
+        return drawing;
+    }
+
+    ScratchDir scratch;
+    DocHandle doc;
+};
 
 }  // namespace
 
-TEST(PdbClipControl, RecordsAfterADrawTimeClipSetAreRead) {
-    ScratchDir scratch;
-    DocHandle doc;
-    AddLine(doc.handle, 0, 0, 100, 100);
-    const int region = SquareRegion(doc.handle);
-    ASSERT_EQ(1, KXClipRgnSet(doc.handle, region, 8 | 2));
+TEST_F(PdbClipControl, RecordsAfterADrawTimeClipSetAreRead) {
     for (int i = 0; i < 20; ++i) AddLine(doc.handle, 10, i, 40, i + 1);
     const double centre[2] = {25, 25};
     KXAddCircle(doc.handle, centre, 10.0, nullptr, nullptr);
 
-    auto drawing = WriteAndOpen(doc.handle, scratch / "clipped.pdb");
+    auto drawing = WriteAndOpen("clipped.pdb");
     ASSERT_NE(drawing, nullptr);
     ASSERT_EQ(23u, drawing->EntityCount());
     EXPECT_EQ(kPdbLine, drawing->Entity(0).kind);
@@ -63,14 +71,8 @@ TEST(PdbClipControl, RecordsAfterADrawTimeClipSetAreRead) {
     EXPECT_NEAR(40.0, last.q[2] / s + drawing->Info().minX, 1.0 / s + 1e-9);
 }
 
-TEST(PdbClipControl, AClipSetLastInTheStreamIsNotTheTerminator) {
-    ScratchDir scratch;
-    DocHandle doc;
-    AddLine(doc.handle, 0, 0, 100, 100);
-    const int region = SquareRegion(doc.handle);
-    ASSERT_EQ(1, KXClipRgnSet(doc.handle, region, 8 | 2));
-
-    auto drawing = WriteAndOpen(doc.handle, scratch / "last.pdb");
+TEST_F(PdbClipControl, AClipSetLastInTheStreamIsNotTheTerminator) {
+    auto drawing = WriteAndOpen("last.pdb");
     ASSERT_NE(drawing, nullptr);
     ASSERT_EQ(2u, drawing->EntityCount());
     EXPECT_EQ(kPdbClipControl, drawing->Entity(1).kind);
