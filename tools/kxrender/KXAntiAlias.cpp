@@ -3,6 +3,7 @@
 #include <kxplatform/dc.h>
 #include <kxplatform/gdi.h>
 
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -64,32 +65,43 @@ HDC KXAntiAliased(HDC source, int width, int height, int factor, COLORREF backgr
     HDC out = KXCreateRasterDC(width, height, background);
     if (out == nullptr) return nullptr;
     const auto inked = [background](COLORREF p) { return p != background && p != CLR_INVALID; };
+    const int largeWidth = width * factor, rows = factor + 2;
     BrushCache brushes;
-    Band band(source, width * factor, factor);
+    Band band(source, largeWidth, factor);
+    // Per band row: whether a large pixel or one beside it is inked.
+    std::vector<std::uint8_t> beside(static_cast<std::size_t>(rows) * static_cast<std::size_t>(largeWidth));
     for (int y = 0; y < height; ++y) {
         band.Load(y);
+        const int top = y * factor - 1;
+        for (int r = 0; r < rows; ++r) {
+            for (int sx = 0; sx < largeWidth; ++sx) {
+                beside[static_cast<std::size_t>(r) * largeWidth + sx] =
+                    inked(band.At(sx - 1, top + r)) || inked(band.At(sx, top + r)) || inked(band.At(sx + 1, top + r));
+            }
+        }
         for (int x = 0; x < width; ++x) {
             // Every stroke is widened by one large pixel on each side, as
             // an aliased line covers the whole pixels it passes through:
             // a large pixel counts as covered when it or a neighbour is
             // inked.
-            int covered = 0, count = 0, sum[3] = {0, 0, 0};
-            for (int sy = y * factor; sy < (y + 1) * factor; ++sy) {
+            int covered = 0;
+            for (int r = 1; r <= factor; ++r) {
                 for (int sx = x * factor; sx < (x + 1) * factor; ++sx) {
-                    bool hit = false;
-                    for (int dy = -1; dy <= 1; ++dy) {
-                        for (int dx = -1; dx <= 1; ++dx) {
-                            const COLORREF p = band.At(sx + dx, sy + dy);
-                            if (!inked(p)) continue;
-                            hit = true;
-                            ++count;
-                            for (int c = 0; c < 3; ++c) sum[c] += Channel(p, 8 * c);
-                        }
-                    }
-                    covered += hit ? 1 : 0;
+                    const std::size_t i = static_cast<std::size_t>(r) * largeWidth + sx;
+                    covered += (beside[i - largeWidth] | beside[i] | beside[i + largeWidth]) != 0 ? 1 : 0;
                 }
             }
             if (covered == 0) continue;
+            // The mean colour of the ink that reaches the block.
+            int count = 0, sum[3] = {0, 0, 0};
+            for (int r = 0; r < rows; ++r) {
+                for (int sx = x * factor - 1; sx <= (x + 1) * factor; ++sx) {
+                    const COLORREF p = band.At(sx, top + r);
+                    if (!inked(p)) continue;
+                    ++count;
+                    for (int c = 0; c < 3; ++c) sum[c] += Channel(p, 8 * c);
+                }
+            }
             const int area = factor * factor;
             int mixed[3];
             for (int c = 0; c < 3; ++c) {
