@@ -13,21 +13,27 @@ namespace {
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr int kSide = 10;  // pixels of the reduced picture
 
+// A pen selected for its scope; the one it replaced comes back after it.
 struct Pen {
     HDC dc;
     HPEN pen;
+    HGDIOBJ replaced;
     Pen(HDC d, COLORREF colour) : dc(d) {
         const LOGPEN style{PS_SOLID, POINT{0, 0}, colour};
         pen = CreatePenIndirect(&style);
-        SelectObject(dc, pen);
+        replaced = SelectObject(dc, pen);
     }
-    ~Pen() { DeleteObject(pen); }
+    ~Pen() {
+        SelectObject(dc, replaced);
+        DeleteObject(pen);
+    }
 };
 
 }  // namespace
 
 TEST(AntiAlias, LinesStayDarkAndEdgesBlend) {
     const int f = kAntiAliasFactor;
+    const int objects = KXGdiObjectCount();
     HDC large = KXCreateRasterDC(kSide * f, kSide * f, kWhite);
     ASSERT_NE(large, nullptr);
     {
@@ -64,5 +70,6 @@ TEST(AntiAlias, LinesStayDarkAndEdgesBlend) {
     EXPECT_EQ(KXGetRasterPixel(small, 9, 5), kWhite);
     EXPECT_EQ(KXGetRasterPixel(small, kSide, 0), CLR_INVALID);
     DeleteDC(small);
+    EXPECT_EQ(KXGdiObjectCount(), objects);
     EXPECT_EQ(KXAntiAliased(nullptr, 0, 10, f, kWhite), nullptr);
 }
