@@ -10,6 +10,7 @@
 #include "CKXLine.h"
 #include "CKXNURBS.h"
 #include "CKXPolyline.h"
+#include "CKXSplinePolyline.h"
 #include "geom/CTransf3D.h"
 #include "geom/KXAngleTable.h"
 
@@ -207,10 +208,13 @@ int CKXBuilder::AddSpline(int degree, CFltPoint* controls, int count, const doub
     }
     std::vector<double> w;
     if (weights) w.assign(weights, weights + count);
-    const CKXNURBS spline(degree, std::vector<CFltPoint>(controls, controls + count),
-                          std::vector<double>(knots, knots + knotCount), std::move(w), flags);
-    std::unique_ptr<CKXPolyline> polyline = spline.Tessellate(CKXNURBS::kTessellationPoints);
-    if (!polyline) return 0;
+    auto spline = std::make_shared<const CKXNURBS>(degree, std::vector<CFltPoint>(controls, controls + count),
+                                                   std::vector<double>(knots, knots + knotCount), std::move(w),
+                                                   flags);
+    std::unique_ptr<CKXPolyline> tessellated = spline->Tessellate(CKXNURBS::kTessellationPoints);
+    if (!tessellated) return 0;
+    // Stored as its polyline; the spline stays with it for fine drawing.
+    auto polyline = std::make_unique<CKXSplinePolyline>(std::move(tessellated->GetPoints()), std::move(spline));
     polyline->Update();
     return Append(std::move(polyline), attr);
 }

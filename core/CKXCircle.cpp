@@ -9,6 +9,7 @@
 #include "geom/KXArcBox.h"
 #include "geom/KXTrunc.h"
 #include "render/KXCurveDraw.h"
+#include "render/KXEntityDraw.h"
 
 namespace {
 
@@ -69,7 +70,15 @@ std::unique_ptr<CKXPolyline> CKXCircle::ToArcPolyline() const {
     return std::make_unique<CKXPolyline>(std::move(points));
 }
 
-void CKXCircle::Draw(HDC dc, CKXConverter& rc) { kxdraw::DrawCircle(*this, dc, rc); }
+void CKXCircle::Draw(HDC dc, CKXConverter& rc) {
+    // Under clip regions drawn as the pieces of its arc polyline, as lines
+    // and polylines are: a curve in a clipped group stays inside it too.
+    if (kxdraw::HasActiveClip(rc)) {
+        DrawClipped(dc, rc);
+        return;
+    }
+    kxdraw::DrawCircle(*this, dc, rc);
+}
 
 CFltExtents& CKXCircle::GetExtents(CFltExtents& out) const {
     out = KXArcBox(m_centre, {m_radius, 0.0}, {0.0, m_radius}, m_start, m_end, IsFull());

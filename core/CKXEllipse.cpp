@@ -9,6 +9,7 @@
 #include "geom/KXArcBox.h"
 #include "geom/KXTrunc.h"
 #include "render/KXCurveDraw.h"
+#include "render/KXEntityDraw.h"
 
 namespace {
 
@@ -84,7 +85,15 @@ std::unique_ptr<CKXPolyline> CKXEllipse::ToArcPolyline() const {
     return std::make_unique<CKXPolyline>(std::move(points));
 }
 
-void CKXEllipse::Draw(HDC dc, CKXConverter& rc) { kxdraw::DrawEllipse(*this, dc, rc); }
+void CKXEllipse::Draw(HDC dc, CKXConverter& rc) {
+    // Under clip regions drawn as the pieces of its arc polyline, as lines
+    // and polylines are: a curve in a clipped group stays inside it too.
+    if (kxdraw::HasActiveClip(rc)) {
+        DrawClipped(dc, rc);
+        return;
+    }
+    kxdraw::DrawEllipse(*this, dc, rc);
+}
 
 CFltExtents& CKXEllipse::GetExtents(CFltExtents& out) const {
     out = KXArcBox(m_centre, {m_lc, m_ls}, {-m_minorS, m_minorC}, m_start, m_end, IsFull());

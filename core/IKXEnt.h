@@ -129,6 +129,10 @@ public:
     // one record of the drawing file and returns true; false (nothing
     // appended) when it is stored whole.
     virtual bool SplitForStorage(KXEntList& /*out*/) const { return false; }
+    // A document finished under the fine-curves display mode: a curve kept
+    // as a polyline (a spline) takes as many points as keep it within half
+    // a unit at the given integer units per drawing unit.
+    virtual void RefineCurve(double /*resolution*/) {}
     // Appends what the entity places in a finished document in its stead
     // and returns true (block references); false when it stays itself.
     virtual bool FlattenInto(KXEntList& /*out*/, CKXBlockExploder& /*exploder*/) { return false; }

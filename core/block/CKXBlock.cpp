@@ -60,6 +60,9 @@ int CKXBlock::Read(CKXArchive* archive, int) {
     while (archive->Remaining() >= 2) {
         std::uint16_t word = 0;
         if (!archive->ReadU16(word)) return 0;
+        // A clip set or stack keeps only its kind word: there is nothing
+        // to rebuild it from, and the records after it are still read.
+        if ((word & ~IKXEnt::kFlagMask) == KXREC_NONE) continue;
         KXEntPtr ent = EntityOfKind(word & ~IKXEnt::kFlagMask);
         if (!ent || ent->Read(archive, 0) == 0) return 0;
         ent->SetFlags(word & IKXEnt::kFlagMask);

@@ -10,6 +10,7 @@
 #include "block/CKXBlockWalker.h"
 #include "geom/KXTrunc.h"
 #include "render/CKXConverter.h"
+#include "render/clip/CKXClipRgnSet.h"
 #include "render/KXEntityDraw.h"
 
 namespace {
@@ -171,14 +172,23 @@ void CKXBlockRef::Clip(CKXClipRgnSet& clip, KXEntList& out, CKXDoc& doc, const C
     if (!block) return;
     CTransf2D placement = ExplosionTransform(*block);
     if (xf) placement = placement * *xf;
+    // The switch holds for this reference only: content clipped here is
+    // clipped as itself (nested references give no clone).
+    const bool flatten = clip.FlattensReferences();
+    clip.SetFlattenReferences(false);
     KXEntList inside;
     for (const KXEntPtr& ent : block->Entities()) {
         KXEntPtr clone = ent->CloneTransformed(placement);
         if (clone) clone->Clip(clip, inside, doc, nullptr);
-        if (!inside.empty()) break;
+        if (!flatten && !inside.empty()) break;
+    }
+    clip.SetFlattenReferences(flatten);
+    if (inside.empty()) return;
+    if (flatten) {
+        for (KXEntPtr& piece : inside) out.push_back(std::move(piece));
+        return;
     }
     // The reference survives whole when any part of it is inside.
-    if (inside.empty()) return;
     auto copy = std::make_unique<CKXBlockRef>(m_doc, m_block, m_number, m_name);
     copy->Place(m_insertion, m_rotation, m_scaleX, m_scaleY);
     if (m_projection) copy->SetProjection(*m_projection, m_elevation);

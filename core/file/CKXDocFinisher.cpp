@@ -9,6 +9,7 @@
 #include <optional>
 #include <utility>
 
+#include <korvex/kxtypes.h>
 #include <kxplatform/fileapi.h>
 
 #include "CKXAttribSet.h"
@@ -172,7 +173,11 @@ void CKXDocFinisher::ExplodeStyledAndSplit() {
     // So are the pages of a long list, a little ahead of its end.
     std::optional<CKXPagePrefetcher> listPrefetcher;
     if (exploder && output.capacity() * sizeof(KXEntPtr) > kListAhead) listPrefetcher.emplace();
+    // Finished for fine drawing, splines are stored as finely as the
+    // drawing's integer grid can tell.
+    const bool fineCurves = (m_doc.GetDisplayMode() & KX_DISPLAY_FINE_CURVES) != 0;
     for (KXEntPtr& ent : input) {
+        if (fineCurves) ent->RefineCurve(m_clipResolution);
         if (listPrefetcher) {
             listPrefetcher->KeepAhead(output.data(), output.size() * sizeof(KXEntPtr),
                                       output.capacity() * sizeof(KXEntPtr), kListAhead);
@@ -372,9 +377,10 @@ void CKXDocFinisher::IndexAndQuantise() {
         ScaleLineStyle(set, scaled);
         set.Quantise(s, origin);
     }
-    // Block definitions are quantised from the origin (0, 0). The pattern
-    // and path store is quantised here by the hatch code once it takes part.
+    // Block definitions, paths and pattern lines are quantised from the
+    // origin (0, 0).
     for (const auto& block : m_doc.Blocks()) block->Quantise(s, CFltPoint{});
+    kxclip::QuantiseStore(m_doc, s);
     // Glyph instances are drawn relative to their characters: only scaled.
     if (CKXGlyphStore* glyphs = m_doc.GetGlyphStore()) glyphs->Quantise(s);
     KXSetCurrentResolution(s);

@@ -10,6 +10,8 @@
 #include "CKXDevicePath.h"
 #include "CKXDoc.h"
 #include "CKXEllipse.h"
+#include "CKXNURBS.h"
+#include "KXEntityDraw.h"
 #include "geom/KXAngleTable.h"
 #include "KXDeviceMath.h"
 
@@ -25,11 +27,6 @@ constexpr int kLargeIncrement = 5;
 constexpr double kMaxChordError = 0.5;
 // Past this many chords a curve reaches far beyond any device.
 constexpr int kMaxFineChords = 1 << 17;
-
-bool FineCurves(const CKXConverter& rc) {
-    const CKXDoc* doc = rc.GetDoc();
-    return doc != nullptr && (doc->GetDisplayMode() & KX_DISPLAY_FINE_CURVES) != 0;
-}
 
 // The counter-clockwise sweep from start to end: a whole turn for full
 // curves, through 0 when end < start.
@@ -91,7 +88,58 @@ const StepTable& Steps() {
     return table;
 }
 
+// Distance of m from the chord a-b (from a when the chord is a point).
+double ChordDistance(const CFltPoint& a, const CFltPoint& b, const CFltPoint& m) {
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double length = std::hypot(dx, dy);
+    if (length == 0.0) return std::hypot(m.x - a.x, m.y - a.y);
+    return std::fabs(dx * (m.y - a.y) - dy * (m.x - a.x)) / length;
+}
+
 }  // namespace
+
+bool FineCurves(const CKXConverter& rc) {
+    const CKXDoc* doc = rc.GetDoc();
+    return doc != nullptr && (doc->GetDisplayMode() & KX_DISPLAY_FINE_CURVES) != 0;
+}
+
+std::vector<CFltPoint> FineSplinePoints(const CKXNURBS& spline, const CTransf2D& xf, double deviceScale) {
+    std::vector<CFltPoint> points;
+    if (!spline.CanEvaluate() || !(deviceScale > 0.0) || !std::isfinite(deviceScale)) return points;
+    const double t0 = spline.GetT0(), t1 = spline.GetT1();
+    const auto at = [&](int i, int n) {
+        // The end parameter exactly at the last step.
+        return xf.Apply(spline.EvaluateDeBoor(i == n ? t1 : t0 + (t1 - t0) * i / n));
+    };
+    int n = CKXNURBS::kTessellationPoints - 1;
+    for (;;) {
+        points.clear();
+        points.reserve(static_cast<std::size_t>(n) + 1);
+        points.push_back(at(0, n));
+        double worst = 0.0;
+        for (int i = 1; i <= n; ++i) {
+            points.push_back(at(i, n));
+            // The chord of a smooth arc strays most near its middle.
+            const CFltPoint middle = xf.Apply(spline.EvaluateDeBoor(t0 + (t1 - t0) * (i - 0.5) / n));
+            worst = std::fmax(worst, ChordDistance(points[points.size() - 2], points.back(), middle));
+        }
+        worst *= deviceScale;
+        if (!(worst > kMaxChordError) || n >= kMaxFineChords) return points;
+        // The error falls with the square of the step.
+        const double grow = std::ceil(std::sqrt(worst / kMaxChordError) * 1.25);
+        n = static_cast<int>(std::fmin(kMaxFineChords, std::fmax(2.0, grow) * n));
+    }
+}
+
+void DrawSpline(const CKXNURBS& spline, HDC dc, CKXConverter& rc) {
+    const double scale = std::fmax(std::fabs(rc.GetScaleX()), std::fabs(rc.GetScaleY()));
+    const std::vector<CFltPoint> points = FineSplinePoints(spline, rc.GetTransform(), scale);
+    if (points.empty()) return;
+    std::vector<KXDevPoint> device;
+    device.reserve(points.size());
+    for (const CFltPoint& p : points) device.push_back(rc.WindowToDevice(p.x, p.y));
+    DrawDevicePoints(device, dc, rc);
+}
 
 int ChordIncrement(double deviceRadius) {
     if (deviceRadius < kSmallRadius) return kSmallIncrement;

@@ -72,7 +72,11 @@ void DrawPolyline(CKXPolyline& polyline, HDC dc, CKXConverter& rc) {
         return;  // not drawn rather than drawn in part
     }
     for (const CFltPoint& p : points) device.push_back(rc.ToDeviceExact(p));
+    DrawDevicePoints(device, dc, rc);
+}
 
+void DrawDevicePoints(const std::vector<KXDevPoint>& device, HDC dc, CKXConverter& rc) {
+    if (device.empty()) return;
     rc.Walker().EnsureScaled();
     CKXDevicePath path(dc);
     if (rc.HasLineStyle() && device.size() >= 2) {

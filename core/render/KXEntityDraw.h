@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <kxplatform/wintypes.h>
+#include <vector>
 
 #include "IKXEnt.h"
 
@@ -11,11 +12,15 @@ class CKXLine;
 class CKXPolyline;
 class CKXAttribSet;
 class CKXConverter;
+struct KXDevPoint;
 
 namespace kxdraw {
 
 void DrawLine(CKXLine& line, HDC dc, CKXConverter& rc);
 void DrawPolyline(CKXPolyline& polyline, HDC dc, CKXConverter& rc);
+// Device points drawn as a polyline is: walked by the line style in force,
+// a single point as a dot.
+void DrawDevicePoints(const std::vector<KXDevPoint>& device, HDC dc, CKXConverter& rc);
 // Applies the set to the document's render attributes: layer visibility,
 // pen, line style.
 void ApplyAttribSet(const CKXAttribSet& set, HDC dc, CKXConverter& rc);

@@ -2,11 +2,15 @@
 // the stream clipping of KXClose.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "../render/RenderTestSupport.h"
 #include "ClipTestSupport.h"
 #include "render/clip/CKXClipRgnSet.h"
 #include "render/clip/CKXClipSet.h"
 #include "render/clip/CKXClipStack.h"
+#include "CKXArchive.h"
+#include "block/CKXBlock.h"
 
 using namespace cliptest;
 
@@ -175,4 +179,134 @@ TEST(DrawClip, DrawTimeRegionsClipLinesAndPolylinesAndResetEachDraw) {
         }
         EXPECT_FALSE((*doc).IsClipActive());
     }
+}
+
+TEST(DrawClip, CirclesAndEllipsesStayInsideDrawTimeRegions) {
+    for (const bool fine : {false, true}) {
+        Doc doc;
+        const int a = RegionOf(doc, {Square(20, 20, 60, 60)});
+        KXClipRgnSet(doc, a, CKXClipRgnSet::kAdd | CKXClipRgnSet::kAtDrawTime);
+        const double centre[2] = {40, 40}, axis[2] = {35, 0};
+        KXAddCircle(doc, centre, 30.0, nullptr, nullptr);
+        KXAddEllipse(doc, centre, axis, 0.5, nullptr, nullptr);
+        ASSERT_EQ(KXClose(doc, 0), 1);
+        if (fine) KXSetDisplayMode(doc, KX_DISPLAY_FINE_CURVES);
+        HDC dc = KXCreateRecordingDC();
+        KXDrawRequest request{0, RECT{0, 0, 100, 100}, 0, 0, 100, 100, dc};
+        ASSERT_EQ(KXDraw(doc, &request), 1);
+        const auto strokes = rendertest::Strokes(kxplatform::RecordedCalls(dc));
+        DeleteDC(dc);
+        // The circle's four arcs in the corners and the ellipse's two ends
+        // inside the square; nothing of either beyond it.
+        ASSERT_GT(strokes.size(), 20u);
+        for (const std::string& stroke : strokes) {
+            int x = 0, y = 0;
+            ASSERT_EQ(std::sscanf(stroke.c_str() + 2, "%d %d", &x, &y), 2);
+            EXPECT_GE(x, 19) << stroke;
+            EXPECT_LE(x, 61) << stroke;
+            EXPECT_GE(y, 39) << stroke;
+            EXPECT_LE(y, 81) << stroke;
+        }
+    }
+}
+
+TEST(ClipSetRecord, ABlockReadsOnPastAClipRecord) {
+    // A clip set keeps only its kind word, the word that also ends a pool:
+    // the records after it are still read back.
+    CKXBlock block("B", CFltPoint{0, 0});
+    block.AddEnt(std::make_unique<CKXLine>(CFltPoint{0, 0}, CFltPoint{10, 0}), true, nullptr);
+    block.AddEnt(std::make_unique<CKXClipSet>(1, CKXClipRgnSet::kAdd | CKXClipRgnSet::kAtDrawTime), false, nullptr);
+    block.AddEnt(std::make_unique<CKXClipStack>(CKXClipStack::kPop | CKXClipStack::kDrawTime), false, nullptr);
+    block.AddEnt(std::make_unique<CKXLine>(CFltPoint{0, 0}, CFltPoint{0, 7}), true, nullptr);
+    block.Quantise(1.0, CFltPoint{});
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(block.Write(nullptr)));
+    ASSERT_EQ(2u + 18u + 2u + 2u + 18u, bytes.size());
+    block.Write(bytes.data());
+
+    CKXArchive archive(bytes.data() + 2, bytes.size() - 2);
+    CKXBlock back("B", CFltPoint{0, 0});
+    ASSERT_EQ(1, back.Read(&archive, 0));
+    ASSERT_EQ(2, back.GetCount());
+    EXPECT_DOUBLE_EQ(7.0, static_cast<const CKXLine*>(back.GetEnt(1))->GetEnd().y);
+}
+
+TEST(ClipRgnSet, IteratorsWalkEveryContourOfEveryActiveRegion) {
+    Doc doc;
+    // A square with a triangular hole, then a triangle; an open contour
+    // loses its last point.
+    const int a = RegionOf(doc, {Square(0, 0, 10, 10), {{2, 2}, {4, 2}, {3, 4}, {2, 2}}});
+    const int b = RegionOf(doc, {{{20, 0}, {30, 0}, {25, 5}, {99, 99}}});
+    CKXClipRgnSet& set = *(*doc).GetClipRgnSet();
+    EXPECT_EQ(set.SegmentIter(0).Reset(), nullptr);
+    EXPECT_FALSE(set.IntSegmentIter(1).Reset());
+    ASSERT_EQ(KXClose(doc, 0), 1);
+    ASSERT_TRUE(set.AddRegion(a));
+    ASSERT_TRUE(set.AddRegion(b));
+
+    CDirectSegmentIter& it = set.SegmentIter(0);
+    std::vector<CFltPoint> vertices, previous, following;
+    for (const CFltPoint* p = it.Reset(); p != nullptr; p = it.Next()) {
+        vertices.push_back(*p);
+        previous.push_back(*it.Previous());
+        following.push_back(*it.Following());
+    }
+    ASSERT_EQ(vertices.size(), 4u + 3u + 3u);
+    EXPECT_EQ(vertices[4], (CFltPoint{2, 2}));
+    EXPECT_EQ(previous[4], (CFltPoint{3, 4}));
+    EXPECT_EQ(vertices[9], (CFltPoint{25, 5}));
+    EXPECT_EQ(following[9], (CFltPoint{20, 0}));
+    EXPECT_EQ(previous[0], (CFltPoint{0, 10}));
+
+    // The integer walk visits the same vertices on the grid.
+    CDirectSegmentIntIter& grid = set.IntSegmentIter(1);
+    std::size_t n = 0;
+    for (bool more = grid.Reset(); more; more = grid.Next(), ++n) {
+        const KXGridPoint g = grid.Current();
+        const CFltPoint back = (*doc).ClipRegions()[0]->FromGrid(g);
+        EXPECT_NEAR(back.x, vertices[n].x, 1e-3) << n;
+        EXPECT_NEAR(back.y, vertices[n].y, 1e-3) << n;
+    }
+    EXPECT_EQ(n, vertices.size());
+
+    // Removing a region is seen by the next iterator.
+    set.RemoveRegion(a);
+    std::size_t left = 0;
+    CDirectSegmentIter& after = set.SegmentIter(0);
+    for (const CFltPoint* p = after.Reset(); p != nullptr; p = after.Next()) ++left;
+    EXPECT_EQ(left, 3u);
+}
+
+TEST(ClipRgnSet, BlockReferenceClipsWholeOrFlattenedBySwitch) {
+    Doc doc;
+    const int region = RegionOf(doc, {Square(0, 0, 10, 10)});
+    tagKXBlockDef def{};
+    std::strncpy(def.name, "B", sizeof def.name - 1);
+    ASSERT_NE(0, KXStartBlock(doc, &def));
+    const double a0[2] = {-5, 5}, a1[2] = {5, 5}, b0[2] = {50, 50}, b1[2] = {60, 50};
+    KXAddLine(doc, a0, a1, nullptr, nullptr);
+    KXAddLine(doc, b0, b1, nullptr, nullptr);
+    ASSERT_EQ(1, KXEndBlock(doc));
+    const tagKXInsert at{2, 0, 0, 1, 1};
+    ASSERT_NE(0, KXInsertBlockStr(doc, "B", &at, nullptr));
+    ASSERT_EQ(KXENT_BLOCKREF, (*doc).GetEntList().back()->GetType());
+    IKXEnt& ref = *(*doc).GetEntList().back();
+    CKXClipRgnSet& set = *(*doc).GetClipRgnSet();
+    ASSERT_TRUE(set.AddRegion(region));
+
+    // Any part inside: the reference whole.
+    KXEntList whole;
+    ref.Clip(set, whole, *doc, nullptr);
+    ASSERT_EQ(whole.size(), 1u);
+    EXPECT_EQ(whole[0]->GetType(), KXENT_BLOCKREF);
+
+    // Flattened: the pieces of its content, placed; the switch is kept.
+    set.SetFlattenReferences(true);
+    KXEntList pieces;
+    ref.Clip(set, pieces, *doc, nullptr);
+    EXPECT_TRUE(set.FlattensReferences());
+    ASSERT_EQ(pieces.size(), 1u);
+    ASSERT_EQ(pieces[0]->GetType(), KXENT_LINE);
+    const auto& line = static_cast<const CKXLine&>(*pieces[0]);
+    EXPECT_NEAR(line.GetStart().x, 0.0, 1e-3);
+    EXPECT_NEAR(line.GetEnd().x, 7.0, 1e-9);
 }

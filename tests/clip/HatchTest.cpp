@@ -10,6 +10,8 @@
 #include "KXLineStyleExt.h"
 #include "render/clip/CKXHatch.h"
 #include "render/clip/CKXHatchFill.h"
+#include "render/clip/CKXPath.h"
+#include "render/clip/CKXPattern.h"
 
 using namespace cliptest;
 
@@ -200,4 +202,36 @@ TEST(Hatch, UnknownPatternEndsTheExplosionAndUnknownIdsAreRefused) {
     ASSERT_EQ(KXClose(doc, 0), 1);
     // Without patterns: the outline shows where it is.
     EXPECT_EQ(CountOfType(*doc, KXENT_POLYLINE), 1);
+}
+
+TEST(Hatch, PathsAndPatternLinesAreQuantisedFromTheOriginWhenFinished) {
+    Doc doc;
+    const int path = KXCreatePath(doc);
+    const KXPoint corner[] = {{10, 10}, {30, 10}, {30, 20}};
+    ASSERT_EQ(KXPathAddPolyline(doc, path, corner, 3, nullptr), 1);
+    const int region = KXClipRgnCreate(doc);
+    ASSERT_EQ(KXClipRgnAddPath(doc, region, path), 1);
+    Hatch(doc, region, {Pattern(0, 2.0)});
+    ASSERT_EQ(KXClose(doc, 0), 1);
+    const double s = (*doc).GetResolution();
+    ASSERT_GT(s, 0.0);
+
+    // The path's piece, from (0, 0) at the drawing resolution.
+    const CKXPath& stored = *(*doc).Paths()[0];
+    const std::vector<std::int32_t>& q = stored.PiecePolylines()[0]->GetQuantised();
+    ASSERT_EQ(q.size(), 6u);
+    EXPECT_EQ(q[0], static_cast<std::int32_t>(10 * s));
+    EXPECT_EQ(q[5], static_cast<std::int32_t>(20 * s));
+
+    // The pattern keeps the first line it laid across the region, quantised
+    // the same way.
+    const CKXPattern& pattern = *(*doc).Patterns()[0];
+    ASSERT_NE(pattern.FirstLine(), nullptr);
+    EXPECT_EQ(pattern.LineCount(), 6.0);  // t = 5 ... 10 over y 10 ... 20
+    const CKXLine& first = *pattern.FirstLine();
+    EXPECT_DOUBLE_EQ(first.GetStart().y, 10.0);
+    EXPECT_LT(first.GetStart().x, 10.0);
+    EXPECT_GT(first.GetEnd().x, 30.0);
+    EXPECT_EQ(first.GetQuantised()[1], static_cast<std::int32_t>(10 * s));
+    EXPECT_EQ(first.GetQuantised()[0], static_cast<std::int32_t>(std::trunc(first.GetStart().x * s)));
 }

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include <korvex/kxcore.h>
 
@@ -61,6 +62,23 @@ TEST_F(RenderTool, DrawsADrawingAsPngAndSvg) {
     ASSERT_EQ(RunTool("'" + kDrawing + "' " + m_base + ".svg --background 000000 --monochrome"), 0);
     const std::string svg = Slurp(m_base + ".svg");
     EXPECT_NE(svg.find("<path stroke=\"#ffffff\""), std::string::npos);
+}
+
+// Width and height of a PNG, from its header chunk.
+std::pair<int, int> PngSize(const std::string& png) {
+    const auto at = [&](std::size_t i) {
+        return (static_cast<unsigned char>(png[i]) << 24) | (static_cast<unsigned char>(png[i + 1]) << 16) |
+               (static_cast<unsigned char>(png[i + 2]) << 8) | static_cast<unsigned char>(png[i + 3]);
+    };
+    return png.size() < 24 ? std::make_pair(0, 0) : std::make_pair(at(16), at(20));
+}
+
+TEST_F(RenderTool, AntiAliasedPngKeepsTheAskedSize) {
+    ASSERT_EQ(RunTool("'" + kDrawing + "' " + m_base + ".png --size 300x200 --aa"), 0);
+    EXPECT_EQ(PngSize(Slurp(m_base + ".png")), std::make_pair(300, 200));
+    // SVG has no pixels to smooth: the option changes nothing there.
+    ASSERT_EQ(RunTool("'" + kDrawing + "' " + m_base + ".svg --size 300 --aa"), 0);
+    EXPECT_NE(Slurp(m_base + ".svg").find("<svg"), std::string::npos);
 }
 
 TEST_F(RenderTool, RefusesBadArgumentsAndUnreadableInput) {

@@ -88,6 +88,9 @@ std::string CKXRenderOptions::Usage() {
            "  --no-text --no-linestyles --no-lineweights --monochrome\n"
            "  --coarse-curves      draw curves with at most 40 chords per turn instead of\n"
            "                       keeping them within half a pixel\n"
+           "  --aa                 anti-aliased PNG (drawn at 3 x the size and reduced;\n"
+           "                       line weights given in pixels come out thinner);\n"
+           "                       without it lines are aliased, as GDI draws them\n"
            "  -h, --help           this text\n"
            "      --version        the program's version\n";
 }
@@ -150,6 +153,8 @@ bool CKXRenderOptions::Parse(int argc, const char* const* argv, std::string& err
             displayMode |= kMonochrome;
         } else if (arg == "--coarse-curves") {
             coarseCurves = true;
+        } else if (arg == "--aa") {
+            antiAlias = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return false;

@@ -32,6 +32,8 @@ public:
     // Curves are drawn within half a pixel unless --coarse-curves is given.
     int displayMode = KX_DISPLAY_FINE_CURVES;
     bool coarseCurves = false;
+    // PNG pictures drawn anti-aliased (by supersampling) instead of aliased.
+    bool antiAlias = false;
     // The input is a drawing file, drawn without the engine.
     bool drawingFile = false;
     int layout = -1;

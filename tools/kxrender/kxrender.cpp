@@ -12,6 +12,7 @@
 #include "CKXPdbDrawing.h"
 #include "CKXPdbPainter.h"
 #include "CKXRenderOptions.h"
+#include "KXAntiAlias.h"
 
 namespace {
 
@@ -36,12 +37,15 @@ void FitSize(const CFltExtents& window, int side, int& width, int& height) {
         width = std::max(1, static_cast<int>(std::lround(side * w / h)));
 }
 
-// The device context of the picture and the window it shows.
+// The device context of the picture and the window it shows; an
+// anti-aliased picture is drawn at scale times its size.
 struct Picture {
     HDC dc = nullptr;
     int width = 0;
     int height = 0;
+    int scale = 1;
     CFltExtents window;
+    RECT DrawRect() const { return RECT{0, 0, width * scale, height * scale}; }
 };
 
 bool MakePicture(const CKXRenderOptions& options, const CFltExtents& extents, Picture& picture) {
@@ -53,8 +57,10 @@ bool MakePicture(const CKXRenderOptions& options, const CFltExtents& extents, Pi
     picture.width = options.width;
     picture.height = options.height;
     if (picture.width == 0 || picture.height == 0) FitSize(picture.window, options.side, picture.width, picture.height);
-    picture.dc = options.format == CKXRenderOptions::Format::Png
-                     ? KXCreateRasterDC(picture.width, picture.height, options.background)
+    const bool png = options.format == CKXRenderOptions::Format::Png;
+    if (png && options.antiAlias) picture.scale = kAntiAliasFactor;
+    picture.dc = png ? KXCreateRasterDC(picture.width * picture.scale, picture.height * picture.scale,
+                                        options.background)
                      : KXCreateSvgDC(picture.width, picture.height, options.background);
     if (picture.dc == nullptr)
         std::cerr << "kxrender: cannot make a " << picture.width << " x " << picture.height << " picture\n";
@@ -62,8 +68,13 @@ bool MakePicture(const CKXRenderOptions& options, const CFltExtents& extents, Pi
 }
 
 int SavePicture(const CKXRenderOptions& options, Picture& picture, std::size_t entities) {
-    const bool saved = KXSaveDC(picture.dc, options.output.c_str()) != 0;
-    DeleteDC(picture.dc);
+    if (picture.scale > 1) {
+        HDC reduced = KXAntiAliased(picture.dc, picture.width, picture.height, picture.scale, options.background);
+        DeleteDC(picture.dc);
+        picture.dc = reduced;
+    }
+    const bool saved = picture.dc != nullptr && KXSaveDC(picture.dc, options.output.c_str()) != 0;
+    if (picture.dc != nullptr) DeleteDC(picture.dc);
     if (!saved) {
         std::cerr << "kxrender: cannot write " << options.output << "\n";
         return kWriteFailed;
@@ -101,8 +112,7 @@ int RenderDocument(const CKXRenderOptions& options) {
         return kWriteFailed;
     }
     const CFltExtents& w = picture.window;
-    const KXDrawRequest request{0,         RECT{0, 0, picture.width, picture.height}, w.xmin, w.ymin, w.xmax, w.ymax,
-                                picture.dc};
+    const KXDrawRequest request{0, picture.DrawRect(), w.xmin, w.ymin, w.xmax, w.ymax, picture.dc};
     KXDraw(handle, &request);
     const auto entities = static_cast<std::size_t>(doc.GetCount());
     KXDeleteDocInstance(handle);
@@ -124,7 +134,7 @@ int RenderDrawingFile(const CKXRenderOptions& options) {
     painter.SetDisplayMode(options.displayMode);
     painter.SetBackground(options.background);
     const CFltExtents& w = picture.window;
-    painter.Draw(picture.dc, RECT{0, 0, picture.width, picture.height}, w.xmin, w.ymin, w.xmax, w.ymax);
+    painter.Draw(picture.dc, picture.DrawRect(), w.xmin, w.ymin, w.xmax, w.ymax);
     return SavePicture(options, picture, drawing->EntityCount());
 }
 

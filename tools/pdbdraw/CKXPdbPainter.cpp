@@ -114,7 +114,8 @@ void CKXPdbPainter::DrawEntity(const KXPdbEntity& e, HDC dc) {
             DrawText(e, path);
             break;
         default:
-            // Markers only frame groups; block references name blocks whose
+            // Markers only frame groups, clip controls name regions the file
+            // does not hold; block references name blocks whose
             // content the writer stored in place of them.
             return;
     }

@@ -36,6 +36,7 @@ KXPdbEntity KXPdbDecodeEntity(CKXPdbReader& r, const KXPdbTables& tables) {
     e.flags = word & KXPdbEntity::kFlagBits;
     e.kind = static_cast<std::uint16_t>(word & ~KXPdbEntity::kFlagBits);
     switch (e.kind) {
+        case kPdbClipControl:
         case kPdbMarkerOpen:
         case kPdbMarkerClose:
             break;

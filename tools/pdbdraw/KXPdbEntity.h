@@ -11,6 +11,10 @@ class CKXPdbReader;
 struct KXPdbTables;
 
 enum KXPdbKind : std::uint16_t {
+    // A clip set or clip stack: its kind word alone (the regions it names
+    // are not in the file). Inside a pool it is a record of its own; only
+    // the word after the last pool's last record is the terminator.
+    kPdbClipControl = 0,
     kPdbLine = 1,
     kPdbPolyline = 2,
     kPdbBlock = 3,

@@ -1,11 +1,11 @@
-// Walks every vertex of every contour of a clip region on the quantised
-// integer coordinates, with the vertex before and after it; the same walk
-// as CDirectSegmentIter. The crossing search runs through it for every
-// clipped segment, so its steps are inline.
+// Walks every vertex of every contour of a clip region (or of several
+// regions, one after the other) on the quantised integer coordinates, with
+// the vertex before and after it; the same walk as CDirectSegmentIter.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 struct KXGridPoint {
@@ -19,17 +19,20 @@ public:
     using Contours = std::vector<std::vector<std::int32_t>>;
 
     CDirectSegmentIntIter() = default;
-    explicit CDirectSegmentIntIter(const Contours& contours) : m_contours(&contours) {}
+    explicit CDirectSegmentIntIter(const Contours& contours) : m_lists{&contours} {}
+    // The contours of every list in turn.
+    explicit CDirectSegmentIntIter(std::vector<const Contours*> lists) : m_lists(std::move(lists)) {}
 
     // Back to the first vertex of the first contour; false when there is none.
     bool Reset() {
+        m_list = 0;
         m_contour = 0;
         m_vertex = 0;
         return Settle();
     }
     // The next vertex, moving to the next contour after vertex n-2; false at the end.
     bool Next() {
-        if (m_contours == nullptr || m_contour >= m_contours->size()) return false;
+        if (m_list >= m_lists.size()) return false;
         ++m_vertex;
         return Settle();
     }
@@ -50,21 +53,27 @@ private:
         return {q[0], q[1]};
     }
     bool Settle() {
-        if (m_contours == nullptr) return false;
-        while (m_contour < m_contours->size()) {
-            const std::size_t n = (*m_contours)[m_contour].size() / 2;
-            m_used = n >= 2 ? n - 1 : 0;
-            if (m_vertex < m_used) {
-                m_points = (*m_contours)[m_contour].data();
-                return true;
+        while (m_list < m_lists.size()) {
+            const Contours& contours = *m_lists[m_list];
+            if (m_contour < contours.size()) {
+                const std::size_t n = contours[m_contour].size() / 2;
+                m_used = n >= 2 ? n - 1 : 0;
+                if (m_vertex < m_used) {
+                    m_points = contours[m_contour].data();
+                    return true;
+                }
+                ++m_contour;
+            } else {
+                ++m_list;
+                m_contour = 0;
             }
-            ++m_contour;
             m_vertex = 0;
         }
         return false;
     }
 
-    const Contours* m_contours = nullptr;
+    std::vector<const Contours*> m_lists;
+    std::size_t m_list = 0;
     const std::int32_t* m_points = nullptr;
     std::size_t m_contour = 0;
     std::size_t m_vertex = 0;

@@ -1,10 +1,12 @@
-// Walks every vertex of every contour of a clip region on the double
-// coordinates, with the vertex before and after it. A contour of n points
-// uses vertices 0..n-2: its last point repeats the first and closes it.
+// Walks every vertex of every contour of a clip region (or of several
+// regions, one after the other) on the double coordinates, with the vertex
+// before and after it. A contour of n points uses vertices 0..n-2: its last
+// point repeats the first and closes it.
 #pragma once
 
 #include <cstddef>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "geom/CFltPoint.h"
@@ -16,7 +18,9 @@ public:
     using Contours = std::vector<std::unique_ptr<CKXPolyline>>;
 
     CDirectSegmentIter() = default;
-    explicit CDirectSegmentIter(const Contours& contours) : m_contours(&contours) {}
+    explicit CDirectSegmentIter(const Contours& contours) : m_lists{&contours} {}
+    // The contours of every list in turn.
+    explicit CDirectSegmentIter(std::vector<const Contours*> lists) : m_lists(std::move(lists)) {}
     virtual ~CDirectSegmentIter() = default;
 
     // Back to the first vertex of the first contour; null when there is none.
@@ -29,13 +33,16 @@ public:
     virtual const CFltPoint* Following() const;
 
 private:
-    // Vertices used of contour c: its points less the closing one.
-    std::size_t Used(std::size_t c) const;
-    const CFltPoint* At(std::size_t c, std::size_t v) const;
-    // Moves to the first usable vertex from (m_contour, m_vertex) on.
+    bool AtEnd() const { return m_list >= m_lists.size(); }
+    const CKXPolyline& Contour() const;
+    // Vertices used of the current contour: its points less the closing one.
+    std::size_t Used() const;
+    const CFltPoint* At(std::size_t v) const;
+    // Moves to the first usable vertex from (m_list, m_contour, m_vertex) on.
     const CFltPoint* Settle();
 
-    const Contours* m_contours = nullptr;
+    std::vector<const Contours*> m_lists;
+    std::size_t m_list = 0;
     std::size_t m_contour = 0;
     std::size_t m_vertex = 0;
 };

@@ -38,6 +38,8 @@ public:
     // Adds a contour of at least two points (updated here); false otherwise.
     bool AddContour(std::unique_ptr<CKXPolyline> contour);
     const Contours& GetContours() const { return m_contours; }
+    // The quantised contours the crossing search walks (see m_grid).
+    const CDirectSegmentIntIter::Contours& GetGridContours() const { return m_grid; }
     // Vertices used by the crossing search, over all contours.
     std::size_t GridVertexCount() const;
 

@@ -107,6 +107,31 @@ void CKXClipRgnSet::Apply(int id, int flags, const CTransf2D& xf) {
     }
 }
 
+namespace {
+
+// Iterator number which (0 or 1) of pair, set to walk the contours each
+// active region gives through contoursOf.
+template <class Iter, class Active, class ContoursOf>
+Iter& WalkOver(Iter (&pair)[2], int which, const Active& active, ContoursOf contoursOf) {
+    std::vector<const typename Iter::Contours*> lists;
+    lists.reserve(active.size());
+    for (const auto& region : active) lists.push_back(&contoursOf(*region.second));
+    Iter& it = pair[which == 1 ? 1 : 0];
+    it = Iter(std::move(lists));
+    return it;
+}
+
+}  // namespace
+
+CDirectSegmentIter& CKXClipRgnSet::SegmentIter(int which) {
+    return WalkOver(m_iters, which, m_active, [](const CKXClipRgn& r) -> const auto& { return r.GetContours(); });
+}
+
+CDirectSegmentIntIter& CKXClipRgnSet::IntSegmentIter(int which) {
+    return WalkOver(m_intIters, which, m_active,
+                    [](const CKXClipRgn& r) -> const auto& { return r.GetGridContours(); });
+}
+
 const CFltExtents& CKXClipRgnSet::GetExtents() {
     if (m_extents.IsEmpty()) {
         for (const auto& active : m_active) m_extents.Merge(active.second->GetExtents());

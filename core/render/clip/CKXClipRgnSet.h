@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "CDirectSegmentIntIter.h"
+#include "CDirectSegmentIter.h"
 #include "CKXClip.h"
 #include "IKXEnt.h"
 #include "geom/CFltExtents.h"
@@ -55,6 +57,13 @@ public:
     // a transformed copy of the region.
     void Apply(int id, int flags, const CTransf2D& xf);
 
+    // Segment iterators by number (0 or 1; anything else is 0) over every
+    // contour of every active region of this level, in order; a walk starts
+    // with Reset. Regions added or removed afterwards are seen by the
+    // iterators asked for next.
+    CDirectSegmentIter& SegmentIter(int which);
+    CDirectSegmentIntIter& IntSegmentIter(int which);
+
     // Merged extents of this level's regions and of all deeper levels.
     const CFltExtents& GetExtents();
     // No region on this level nor on any deeper one.
@@ -63,6 +72,11 @@ public:
     void Quantise(double scale, const CFltPoint& origin);
     double GetGridScale() const { return m_scale; }
     const CFltPoint& GetGridOrigin() const { return m_origin; }
+
+    // Whether clipping a block reference gives the clipped pieces of its
+    // content (set) or, when any of it is inside, the reference whole.
+    bool FlattensReferences() const { return m_flattenReferences; }
+    void SetFlattenReferences(bool flatten) { m_flattenReferences = flatten; }
 
     // Appends the pieces of a line or polyline inside every active region.
     // Without regions the entity is copied.
@@ -89,6 +103,9 @@ private:
     // again and again does not make new ones.
     std::map<std::pair<int, std::array<double, 6>>, std::unique_ptr<CKXClipRgn>> m_copies;
     int m_pushedBeyond = 0;
+    bool m_flattenReferences = false;
+    CDirectSegmentIter m_iters[2];
+    CDirectSegmentIntIter m_intIters[2];
 };
 
 template <class T>

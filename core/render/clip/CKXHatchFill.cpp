@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <kxplatform/debugapi.h>
@@ -21,8 +22,6 @@
 #include "render/CKXStyleExploder.h"
 
 namespace {
-
-double Cross(double ax, double ay, double bx, double by) { return ax * by - ay * bx; }
 
 double Length(const CFltPoint& a, const CFltPoint& b) { return std::hypot(b.x - a.x, b.y - a.y); }
 
@@ -54,8 +53,11 @@ KXStatus CKXHatchFill::Explode(const CKXHatch& hatch, KXEntList& out) {
     CKXAttribTable& tables = m_doc.Attribs();
     for (const std::int32_t id : hatch.GetPatterns()) {
         if (id <= 0 || static_cast<std::size_t>(id) > m_doc.Patterns().size()) break;
+        // An untransformed hatch lays the stored pattern itself, which keeps
+        // its lines' set-up.
         CKXPattern& stored = *m_doc.Patterns()[static_cast<std::size_t>(id) - 1];
-        CKXPattern pattern = xf.IsIdentity() ? stored : stored.Transformed(xf);
+        std::optional<CKXPattern> placedPattern;
+        CKXPattern& pattern = xf.IsIdentity() ? stored : placedPattern.emplace(stored.Transformed(xf));
 
         // The pattern's attributes over those in force, and back afterwards.
         tables.PushState();
@@ -93,40 +95,13 @@ void CKXHatchFill::Outline(CKXClipRgn& region, KXEntList& out) const {
 
 bool CKXHatchFill::LayPattern(CKXPattern& pattern, CKXClipRgn& region, double k, KXEntList& out) {
     const CFltExtents& box = region.GetExtents();
-    if (box.IsEmpty() || !(pattern.Spacing() != 0.0)) return true;
-    const CFltPoint dir = pattern.Direction();
-    const double dirLength = std::hypot(dir.x, dir.y);
-    const CFltPoint o = pattern.Offset();
-    if (!(dirLength > 0.0) || (o.x == 0.0 && o.y == 0.0)) return true;
-    const CFltPoint u{dir.x / dirLength, dir.y / dirLength};
-
     const KXLineStyleExt* style = pattern.GetLineStyle();
     if (style != nullptr && style->elements.empty()) style = nullptr;
     const double factor = pattern.LineStyleScale();
-    const double period = style != nullptr ? style->patternLength * factor : 0.0;
-    double f = period;
+    double f = style != nullptr ? style->patternLength * factor : 0.0;
     if (!(f > 0.0) || !std::isfinite(f)) f = (box.Width() + box.Height()) / 2.0 * 0.1;
-    if (!(f > 0.0) || !std::isfinite(f)) return true;
-
-    // Pattern space: (s, t) -> base + s f u + t o.
-    const CFltPoint base = pattern.Base();
-    const double det = Cross(f * u.x, f * u.y, o.x, o.y);
-    if (det == 0.0 || !std::isfinite(det)) return true;
-    double sMin = HUGE_VAL, sMax = -HUGE_VAL, tMin = HUGE_VAL, tMax = -HUGE_VAL;
-    const CFltPoint corners[4] = {{box.xmin, box.ymin}, {box.xmin, box.ymax}, {box.xmax, box.ymax}, {box.xmax, box.ymin}};
-    for (const CFltPoint& c : corners) {
-        const double px = c.x - base.x, py = c.y - base.y;
-        const double s = Cross(px, py, o.x, o.y) / det;
-        const double t = Cross(f * u.x, f * u.y, px, py) / det;
-        sMin = std::min(sMin, s);
-        sMax = std::max(sMax, s);
-        tMin = std::min(tMin, t);
-        tMax = std::max(tMax, t);
-    }
-    const double tFirst = std::trunc(tMin), tLast = std::trunc(tMax);
-    const double count = tLast - tFirst + 1.0;
-    if (!std::isfinite(count) || count < 1.0) return true;
-    const double s0 = std::trunc(sMin) - 1.0, s1 = std::trunc(sMax) + 1.0;
+    if (!pattern.SetUpLines(box, f)) return true;
+    const double count = pattern.LineCount();
 
     // Lines beyond the budget are thinned: every stride-th line is laid.
     const double left = std::max(1.0, m_budget - static_cast<double>(m_lines));
@@ -146,8 +121,6 @@ bool CKXHatchFill::LayPattern(CKXPattern& pattern, CKXClipRgn& region, double k,
     const bool cut = style != nullptr && (patternUnits > kDashCutShare * smaller ||
                                           patternUnits > std::hypot(box.Width(), box.Height()));
 
-    const CFltPoint first{base.x + s0 * f * u.x + tFirst * o.x, base.y + s0 * f * u.y + tFirst * o.y};
-    const CFltPoint along{(s1 - s0) * f * u.x, (s1 - s0) * f * u.y};
     // Every line starts before the region's extents: outside.
     CKXClip clip(region, true);
     for (double i = 0.0; i < count; i += stride) {
@@ -155,10 +128,9 @@ bool CKXHatchFill::LayPattern(CKXPattern& pattern, CKXClipRgn& region, double k,
             m_reason = "hatch stopped at its most pieces";
             return false;
         }
-        const CFltPoint start{first.x + i * o.x, first.y + i * o.y};
-        CKXLine line(start, {start.x + along.x, start.y + along.y});
+        CKXLine line = pattern.LineAt(i);
         if (style != nullptr) {
-            const double t = tFirst + i;
+            const double t = pattern.FirstT() + i;
             CKXStyleExploder::PhaseAt(*style, factor, -t * pattern.Shift(), line.EnsurePhase());
         }
         ++m_lines;

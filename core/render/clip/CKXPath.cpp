@@ -41,6 +41,11 @@ double Distance2(const CFltPoint& a, const CFltPoint& b) {
 CKXPath::CKXPath() = default;
 CKXPath::~CKXPath() = default;
 
+void CKXPath::Quantise(double scale, const CFltPoint& origin) {
+    for (const KXEntPtr& piece : m_pieces) piece->Quantise(scale, origin);
+    for (const auto& polyline : m_polylines) polyline->Quantise(scale, origin);
+}
+
 void CKXPath::Accept(KXEntPtr piece, std::unique_ptr<CKXPolyline> polyline, bool closedPiece) {
     if (m_closed != 0 || !polyline || polyline->GetCount() == 0) return;
     if (closedPiece && !m_pieces.empty()) return;

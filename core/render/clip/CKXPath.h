@@ -37,6 +37,10 @@ public:
     // The pieces as the polylines they are chained with.
     const std::vector<std::unique_ptr<CKXPolyline>>& PiecePolylines() const { return m_polylines; }
 
+    // Integer coordinates of every piece and of its polyline, as the
+    // document's other stored geometry gets them when it is finished.
+    void Quantise(double scale, const CFltPoint& origin);
+
     // One contour: the pieces chained from the first by nearest ends
     // (reversing a piece whose end is nearer than its start), closed by a
     // copy of the first point unless a closed piece makes up the path.

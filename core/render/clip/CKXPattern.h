@@ -5,6 +5,10 @@
 
 #include <korvex/kxtypes.h>
 
+#include <memory>
+
+#include "CKXLine.h"
+#include "geom/CFltExtents.h"
 #include "geom/CFltPoint.h"
 
 class CTransf2D;
@@ -13,7 +17,9 @@ struct KXLineStyleExt;
 class CKXPattern {
 public:
     explicit CKXPattern(const KXPatternRecord& record);
-    virtual ~CKXPattern() = default;
+    CKXPattern(const CKXPattern& other);
+    CKXPattern& operator=(const CKXPattern&) = delete;
+    virtual ~CKXPattern();
 
     const KXPatternRecord& Record() const { return m_record; }
     CFltPoint Base() const { return {m_record.baseX, m_record.baseY}; }
@@ -34,9 +40,32 @@ public:
     // line-style scale times k (a non-positive scale becomes 1).
     CKXPattern Transformed(const CTransf2D& xf) const;
 
+    // Lays the lines over the extents: with u the unit direction and f the
+    // base length, pattern space maps (s, t) to base + s f u + t o; the
+    // lines run at every whole t across the extents' box in pattern space,
+    // each from before the box to beyond it. False (and no lines) for empty
+    // extents, a zero direction, offset or spacing, or an unusable f.
+    bool SetUpLines(const CFltExtents& extents, double f);
+    double LineCount() const { return m_lineCount; }
+    // t of the first line (lines are t, t + 1, ...).
+    double FirstT() const { return m_firstT; }
+    const CFltExtents& Filling() const { return m_filling; }
+    // The first line, the template every line is shifted from.
+    const CKXLine* FirstLine() const { return m_firstLine.get(); }
+    // Line i (0-based): the first line shifted by i offsets.
+    CKXLine LineAt(double i) const;
+
+    // The template's integer coordinates, as the document's other stored
+    // geometry gets them when it is finished.
+    void Quantise(double scale, const CFltPoint& origin);
+
 private:
     KXPatternRecord m_record;
     CFltPoint m_offset;
     double m_lineStyleScale = 1.0;
     KXLineStyleExt* m_lineStyle = nullptr;
+    CFltExtents m_filling;
+    std::unique_ptr<CKXLine> m_firstLine;
+    double m_firstT = 0.0;
+    double m_lineCount = 0.0;
 };

@@ -36,6 +36,12 @@ void QuantiseRegions(CKXDoc& doc, double scale, const CFltPoint& origin) {
     CKXClipRgnSet::Of(doc).Quantise(scale, origin);
 }
 
+void QuantiseStore(CKXDoc& doc, double scale) {
+    const CFltPoint origin{0.0, 0.0};
+    for (const auto& path : doc.Paths()) path->Quantise(scale, origin);
+    for (const auto& pattern : doc.Patterns()) pattern->Quantise(scale, origin);
+}
+
 }  // namespace kxclip
 
 namespace kxclip {

@@ -15,6 +15,9 @@ CFltExtents RegionExtents(CKXDoc& doc);
 // Puts every region and the clip-region set (made here when absent and
 // regions exist) on the grid of the given scale and origin.
 void QuantiseRegions(CKXDoc& doc, double scale, const CFltPoint& origin);
+// Integer coordinates of the document's paths and pattern lines, at the
+// drawing resolution from the origin (0, 0), as block content gets them.
+void QuantiseStore(CKXDoc& doc, double scale);
 
 }  // namespace kxclip
 
