@@ -29,8 +29,7 @@ class AxisCells {
 public:
     // lo and hi lie in [0, 1] (hi may be below lo when a width is negative).
     AxisCells(double lo, double hi)
-        : m_lowest(static_cast<int>(std::ceil(std::max(hi, -1.0) * kDeepCells)) - 1),
-          m_highest(static_cast<int>(std::floor(lo * kDeepCells))) {}
+        : m_lowest(Ceil(std::max(hi, -1.0) * kDeepCells) - 1), m_highest(Floor(lo * kDeepCells)) {}
 
     // Whether cell `cell` of a level `shift` levels above the deepest holds
     // the span: its lower border is at or before lo and its upper border at
@@ -38,6 +37,17 @@ public:
     bool Holds(int cell, int shift) const { return cell >= (m_lowest >> shift) && cell <= (m_highest >> shift); }
 
 private:
+    // std::ceil and std::floor for the small finite values above, without
+    // the library's general rounding.
+    static int Ceil(double x) {
+        const int whole = static_cast<int>(x);
+        return whole + (x > whole ? 1 : 0);
+    }
+    static int Floor(double x) {
+        const int whole = static_cast<int>(x);
+        return whole - (x < whole ? 1 : 0);
+    }
+
     int m_lowest;   // deepest cell whose upper border is the first at or past hi
     int m_highest;  // deepest cell whose lower border is the last at or before lo
 };
@@ -98,13 +108,24 @@ CKXTreeIter::Cell CKXTreeIter::FindContaining(const NormBox& box) const {
     int row = 0;
     while (cell.level < kMaxLevel) {
         const int shift = kMaxLevel - cell.level - 1;
+        // Which halves of the cell hold the span along each axis; the first
+        // quadrant that holds the box wins, as in a plain descent: on a
+        // shared border the order decides.
+        const bool left = columns.Holds(2 * column, shift);
+        const bool right = columns.Holds(2 * column + 1, shift);
+        const bool lower = rows.Holds(2 * row, shift);
+        const bool upper = rows.Holds(2 * row + 1, shift);
         int quadrant = 0;
-        // The first quadrant that holds the box wins, as in a plain descent:
-        // on a shared border the order decides.
-        while (quadrant < 4 && !(columns.Holds(2 * column + QuadrantColumn(quadrant), shift) &&
-                                 rows.Holds(2 * row + QuadrantRow(quadrant), shift)))
-            ++quadrant;
-        if (quadrant == 4) break;
+        if (left && lower)
+            quadrant = 0;
+        else if (left && upper)
+            quadrant = 1;
+        else if (right && upper)
+            quadrant = 2;
+        else if (right && lower)
+            quadrant = 3;
+        else
+            break;
         column = 2 * column + QuadrantColumn(quadrant);
         row = 2 * row + QuadrantRow(quadrant);
         cell = Child(cell, quadrant);

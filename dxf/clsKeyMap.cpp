@@ -21,6 +21,15 @@ void appendNumber(std::string& out, long number)
     out.append(digits, result.ptr);
 }
 
+// Copies into a string that keeps its room: the texts of group codes are
+// short, and appending to a cleared string is a plain copy where assign
+// goes through the general replacement.
+void copyText(std::string& to, std::string_view from)
+{
+    to.clear();
+    to.append(from.data(), from.size());
+}
+
 std::uint64_t hashKey(std::string_view key)
 {
     std::uint64_t h = 1469598103934665603ULL;  // FNV-1a
@@ -80,14 +89,14 @@ void clsKeyMap::set(std::string_view key, std::string_view value)
         grow();
     Slot& slot = slots_[slotOf(key)];
     if (slot.generation == generation_) {
-        entries_[slot.entry].value.assign(value.data(), value.size());
+        copyText(entries_[slot.entry].value, value);
         return;
     }
     if (count_ == entries_.size())
         entries_.emplace_back();
     Entry& entry = entries_[count_];
-    entry.key.assign(key.data(), key.size());
-    entry.value.assign(value.data(), value.size());
+    copyText(entry.key, key);
+    copyText(entry.value, value);
     slot.generation = generation_;
     slot.entry = static_cast<std::uint32_t>(count_);
     ++count_;
@@ -102,7 +111,8 @@ long clsKeyMap::occurrencesOf(std::string_view code) const
 
 void clsKeyMap::setIndexed(std::string_view code, long index, std::string_view value)
 {
-    scratch_.assign(code).push_back('.');
+    copyText(scratch_, code);
+    scratch_.push_back('.');
     appendNumber(scratch_, index);
     set(scratch_, value);
 }

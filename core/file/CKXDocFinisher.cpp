@@ -58,10 +58,14 @@ void CKXDocFinisher::Finish() {
     FlattenAndMeasure();
     FixClipResolution();
     ExplodeStyledAndSplit();
-    if (m_doc.GetClipRgnSet() != nullptr) {
+    if (StreamClips()) {
         ClipStream();
         m_doc.RecalcExtents();
     } else {
+        // Regions that only hatch fills use leave the stream as it is: it is
+        // followed and measured as without regions, from none on, as
+        // ClipStream would leave it.
+        if (CKXClipRgnSet* regions = m_doc.GetClipRgnSet()) regions->Reset();
         FollowAndMeasureStream();
     }
     // Nothing measurable left (only attribute changes, or nothing at all):
@@ -230,6 +234,13 @@ void CKXDocFinisher::ClipStream() {
     }
     // The extents are measured from no region on, as drawing starts.
     regions.Reset();
+}
+
+bool CKXDocFinisher::StreamClips() const {
+    if (m_doc.GetClipRgnSet() == nullptr) return false;
+    if (m_doc.IsClipActive()) return true;
+    const KXEntList& entities = m_doc.GetEntList();
+    return std::any_of(entities.begin(), entities.end(), [](const KXEntPtr& ent) { return ent->ChangesClip(); });
 }
 
 void CKXDocFinisher::FollowAndMeasureStream() {

@@ -48,7 +48,10 @@ private:
     // The most entities the stream can become when it is exploded.
     static std::size_t MostExplodedEntities(const KXEntList& input, bool styled);
     void ClipStream();
-    // ClipStream and RecalcExtents for a document without clip regions.
+    // Whether clipping can change the stream: regions exist and are active,
+    // or an entity of the stream changes them.
+    bool StreamClips() const;
+    // ClipStream and RecalcExtents for a stream that nothing clips.
     void FollowAndMeasureStream();
     void PrefixProperties();
     // Builds the quadtree and quantises at the drawing resolution.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -28,6 +29,9 @@ constexpr double kMaxPenRadius = 4.0 * KX_RASTER_MAX_SIDE;
 // Below this, 2 * t * delta fits 64 bits and the first step needs no
 // 128-bit arithmetic.
 constexpr std::int64_t kNarrowLimit = std::int64_t{1} << 30;
+
+constexpr int kPngLevel = 4;
+constexpr int kPngFilter = PNG_FILTER_SUB;
 
 // floor(numerator / denominator) for a positive denominator.
 Wide FloorDiv(Wide numerator, Wide denominator) {
@@ -90,18 +94,41 @@ public:
     }
 
     bool Save(const std::string& path) const override {
-        png_image image{};
-        image.version = PNG_IMAGE_VERSION;
-        image.width = static_cast<png_uint_32>(m_width);
-        image.height = static_cast<png_uint_32>(m_height);
-        image.format = PNG_FORMAT_RGBA;
-        const int ok = png_image_write_to_file(&image, path.c_str(), 0, m_pixels.data(),
-                                               m_width * 4, nullptr);
-        png_image_free(&image);
-        return ok != 0;
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        if (file == nullptr) return false;
+        const bool written = WritePng(file);
+        const bool closed = std::fclose(file) == 0;
+        if (!(written && closed)) std::remove(path.c_str());
+        return written && closed;
     }
 
 private:
+    // A drawing is mostly runs of the background and of a few pen colours:
+    // a fast deflate level with the left-neighbour filter packs it within
+    // twice the size the default level and adaptive filtering reach, in
+    // well under half their time. libpng reports errors by jumping back to
+    // the setjmp: nothing between here and there owns anything.
+    bool WritePng(std::FILE* file) const {
+        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+        if (png == nullptr) return false;
+        png_infop info = png_create_info_struct(png);
+        if (info == nullptr || setjmp(png_jmpbuf(png))) {
+            png_destroy_write_struct(&png, &info);
+            return false;
+        }
+        png_init_io(png, file);
+        png_set_IHDR(png, info, static_cast<png_uint_32>(m_width), static_cast<png_uint_32>(m_height), 8,
+                     PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_set_compression_level(png, kPngLevel);
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, kPngFilter);
+        png_write_info(png, info);
+        for (int y = 0; y < m_height; ++y)
+            png_write_row(png, reinterpret_cast<png_const_bytep>(&m_pixels[Index(0, y)]));
+        png_write_end(png, nullptr);
+        png_destroy_write_struct(&png, &info);
+        return true;
+    }
+
     void OnLineTo(POINT from, POINT to) override {
         if (from.x == to.x && from.y == to.y) return;
         const GdiObject& pen = CurrentPen();

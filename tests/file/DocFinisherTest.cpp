@@ -12,6 +12,7 @@
 #include "CKXPolyline.h"
 #include "FileTestSupport.h"
 #include "file/KXCurrentResolution.h"
+#include "render/clip/CKXClipRgnSet.h"
 
 using namespace kxtest;
 
@@ -258,4 +259,31 @@ TEST(DocFinisher, LargeDocumentsIndexInTwoHalvesExactlyAsInOne) {
     EXPECT_LT(setIds[0], setIds[1]);  // made in stream order
     EXPECT_NE(setIds[0], styledRecord);
     EXPECT_NE(setIds[1], otherRecord);
+}
+
+TEST(DocFinisher, RegionsThatNoEntityOfTheStreamSetsLeaveTheStreamInPlace) {
+    // A region made and never set in the stream (as hatch fills make them):
+    // the entities stay themselves, not clipped copies, they are measured
+    // whole, and the regions end empty as after stream clipping.
+    Doc doc;
+    doc.Line(-50, 5, 50, 5);
+    const int region = KXClipRgnCreate(doc.Handle());
+    ASSERT_GT(region, 0);
+    const KXPoint square[4] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+    ASSERT_EQ(KXClipRgnAdd(doc.Handle(), region, square, 4), 1);
+    doc.Line(-40, 7, 60, 7);
+    const IKXEnt* first = doc.Get().GetEntList().front().get();
+    const IKXEnt* second = doc.Get().GetEntList().back().get();
+    ASSERT_EQ(KXClose(doc.Handle(), 0), 1);
+    const KXEntList& list = doc.Get().GetEntList();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].get(), first);
+    EXPECT_EQ(list[1].get(), second);
+    const CFltExtents& box = doc.Get().GetExtents();
+    EXPECT_EQ(box.xmin, -50.0);
+    EXPECT_EQ(box.xmax, 60.0);
+    EXPECT_EQ(box.ymin, 5.0);
+    EXPECT_EQ(box.ymax, 7.0);
+    ASSERT_NE(doc.Get().GetClipRgnSet(), nullptr);
+    EXPECT_TRUE(doc.Get().GetClipRgnSet()->IsEmpty());
 }

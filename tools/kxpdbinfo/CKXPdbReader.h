@@ -18,9 +18,18 @@ public:
     // A view of [data + begin, data + end); context names the range in messages.
     CKXPdbReader(const std::uint8_t* data, std::size_t begin, std::size_t end, std::string context);
 
-    std::uint8_t U8(const char* field);
-    std::uint16_t U16(const char* field);
-    std::uint32_t U32(const char* field);
+    // The fixed-size reads are inline: a drawing's entity pools are read a
+    // few bytes at a time, millions of times.
+    std::uint8_t U8(const char* field) { return *Take(1, field); }
+    std::uint16_t U16(const char* field) {
+        const std::uint8_t* p = Take(2, field);
+        return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
+    }
+    std::uint32_t U32(const char* field) {
+        const std::uint8_t* p = Take(4, field);
+        return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
+               std::uint32_t{p[3]};
+    }
     std::int32_t I32(const char* field) { return static_cast<std::int32_t>(U32(field)); }
     float F32(const char* field);
     double F64(const char* field);
@@ -37,7 +46,13 @@ public:
     [[noreturn]] void Fail(const std::string& message) const;
 
 private:
-    const std::uint8_t* Take(std::size_t n, const char* field);
+    const std::uint8_t* Take(std::size_t n, const char* field) {
+        if (n > m_end - m_pos) FailPastEnd(n, field);
+        const std::uint8_t* p = m_data + m_pos;
+        m_pos += n;
+        return p;
+    }
+    [[noreturn]] void FailPastEnd(std::size_t n, const char* field) const;
 
     const std::uint8_t* m_data;
     std::size_t m_begin;
