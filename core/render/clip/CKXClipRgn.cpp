@@ -170,6 +170,10 @@ void CKXClipRgn::CrossingsIn(const KXGridPoint& a, const KXGridPoint& b, std::ve
     const std::int64_t abLow = vertical ? std::min(a.y, b.y) : std::min(a.x, b.x);
     const std::int64_t abHigh = vertical ? std::max(a.y, b.y) : std::max(a.x, b.x);
     const auto side = [&](const KXGridPoint& v) { return W{dx} * (v.y - a.y) - W{dy} * (v.x - a.x); };
+    // The segment's ends at abLow and at abHigh.
+    const bool aFirst = vertical ? a.y <= b.y : a.x <= b.x;
+    const KXGridPoint& segmentStart = aFirst ? a : b;
+    const KXGridPoint& segmentEnd = aFirst ? b : a;
     const KXGridPoint segmentLow{std::min(a.x, b.x), std::min(a.y, b.y)};
     const KXGridPoint segmentHigh{std::max(a.x, b.x), std::max(a.y, b.y)};
     for (std::size_t c = 0; c < m_grid.size(); ++c) {
@@ -202,10 +206,12 @@ void CKXClipRgn::CrossingsIn(const KXGridPoint& a, const KXGridPoint& b, std::ve
                 const std::int64_t pc = vertical ? p.y : p.x, qc = vertical ? q.y : q.x;
                 const std::int64_t low = std::min(pc, qc), high = std::max(pc, qc);
                 if (!(abLow < high && low < abHigh)) continue;
+                // Both ends are recorded, an end beyond the segment at the
+                // segment's own end, so that the ends always come in pairs.
                 const KXGridPoint& lowEnd = pc <= qc ? p : q;
                 const KXGridPoint& highEnd = pc <= qc ? q : p;
-                if (abLow < low) out.push_back(Record(lowEnd, CPointIntCross::kOverlapEnd));
-                if (abHigh > high) out.push_back(Record(highEnd, CPointIntCross::kOverlapEnd));
+                out.push_back(Record(abLow < low ? lowEnd : segmentStart, CPointIntCross::kOverlapEnd));
+                out.push_back(Record(abHigh > high ? highEnd : segmentEnd, CPointIntCross::kOverlapEnd));
                 continue;
             }
             const W den = sideQ - sideP;  // e.y d.x - d.y e.x
@@ -243,12 +249,12 @@ int CKXClipRgn::Flips(const std::vector<CPointIntCross>& records, std::size_t fi
     int flips = 0;
     bool pendingOverlap = false;
     for (std::size_t i = first; i < records.size(); ++i) {
-        if (records[i].kind == CPointIntCross::kOverlapEnd && !pendingOverlap) {
-            pendingOverlap = true;
+        if (records[i].kind != CPointIntCross::kOverlapEnd) {
+            ++flips;
             continue;
         }
-        pendingOverlap = false;
-        ++flips;
+        if (pendingOverlap) ++flips;
+        pendingOverlap = !pendingOverlap;
     }
     return flips;
 }
