@@ -98,6 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int c = 0; c < contours && !in.AtEnd(); ++c) {
         const bool throughPath = (in.Byte() & 1) != 0;
         std::vector<CFltPoint> points = in.Points(16);
+        if (points.size() < 2)
+            break;  // the input ran out
         // A contour or piece the region refuses is simply left out.
         if (!throughPath) {
             static_cast<void>(kxclip::AddContour(region, std::move(points)));

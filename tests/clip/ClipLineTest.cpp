@@ -87,6 +87,26 @@ TEST(ClipLine, InsideTestAvoidsAStretchShorterThanTheGridRounding) {
     EXPECT_LE(std::max(pieces[0].a.y, pieces[0].b.y), 2.1);
 }
 
+TEST(ClipLine, RunsOfCollinearEdgesCountOnceAndATouchingRunStillSplits) {
+    // (found by clip_fuzzer) Two zero-width spikes: each runs out along
+    // y = 0 and back, so the boundary never crosses the line there.
+    auto spikes = std::make_unique<CKXClipRgn>();
+    spikes->AddContour(std::make_unique<CKXPolyline>(std::vector<CFltPoint>{{0, 0}, {10, 2560}, {0, 0}, {2579, 0}, {0, 0}}));
+    spikes->EnsureGrid();
+    EXPECT_TRUE(ClipLine(*spikes, {2816, 0}, {0, 0}).empty());
+    // A vertex in the middle of the edge the line runs along: one run.
+    auto split = Region({{{0, 0}, {10, 0}, {10, 5}, {15, 5}, {20, 5}, {20, 10}, {0, 10}, {0, 0}}});
+    EXPECT_NEAR(TotalLength(ClipLine(*split, {-5, 5}, {25, 5})), 20.0, kTol);
+    // A vertical line along a touching edge and on past its end: what lies
+    // beyond the region is never kept.
+    auto touching = std::make_unique<CKXClipRgn>();
+    touching->AddContour(std::make_unique<CKXPolyline>(
+        std::vector<CFltPoint>{{0.75, -1.5}, {2560, 2560}, {2560, 0}, {0, 2560}, {0, 0}, {0, -256}}));
+    touching->EnsureGrid();
+    for (const Piece& piece : ClipLine(*touching, {2560, 2561}, {2560, 0}))
+        EXPECT_LE(std::max(piece.a.y, piece.b.y), 2560.0 + kTol);
+}
+
 TEST(ClipLine, LineAlongAnEdgeThatOnlyTouchesIsNotCut) {
     auto region = Region({Square(0, 0, 10, 10)});
     // Along the bottom edge, the region on one side only: the boundary

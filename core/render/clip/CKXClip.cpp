@@ -66,7 +66,9 @@ int CKXClip::ClipSegment(const CFltPoint& a, const CFltPoint& b, std::vector<CFl
     m_region.Crossings(ga, gb, m_records);
     const AlongLess along(gb.x - ga.x, gb.y - ga.y);
     std::sort(m_records.begin(), m_records.end(), along);
-    if (!m_records.empty()) m_crossed = 1;
+    if (std::any_of(m_records.begin(), m_records.end(),
+                    [](const CPointIntCross& r) { return r.kind != CPointIntCross::kTouchEnd; }))
+        m_crossed = 1;
     // The walk runs from the end point that sorts first to the other.
     const CPointIntCross ra = RecordOf(ga), rb = RecordOf(gb);
     const bool forward = !along(rb, ra);
@@ -74,19 +76,21 @@ int CKXClip::ClipSegment(const CFltPoint& a, const CFltPoint& b, std::vector<CFl
     const CPointIntCross& last = forward ? rb : ra;
     // Calls span(from, to, flipped, onOverlap) for each stretch between
     // consecutive points: flipped tells whether the state differs from the
-    // first stretch's, onOverlap whether the stretch runs along a boundary
-    // edge (between the two ends of an overlap).
+    // first stretch's, onOverlap whether the stretch runs along boundary
+    // edges (between the two ends of an overlap).
     const auto walk = [&](auto&& span) {
-        bool flipped = false, pendingOverlap = false;
+        bool flipped = false, pendingOverlap = false, pendingTouch = false;
         const CPointIntCross* from = &first;
         for (std::size_t i = 0; i <= m_records.size(); ++i) {
             const CPointIntCross& to = i < m_records.size() ? m_records[i] : last;
-            if (from->x != to.x || from->y != to.y) span(*from, to, flipped, pendingOverlap);
+            if (from->x != to.x || from->y != to.y) span(*from, to, flipped, pendingOverlap || pendingTouch);
             // An overlap's two ends flip once, at the second; a crossing
             // that meets the line where an overlap starts flips on its own.
             if (to.kind == CPointIntCross::kOverlapEnd) {
                 if (pendingOverlap) flipped = !flipped;
                 pendingOverlap = !pendingOverlap;
+            } else if (to.kind == CPointIntCross::kTouchEnd) {
+                pendingTouch = !pendingTouch;
             } else {
                 flipped = !flipped;
             }

@@ -199,19 +199,37 @@ void CKXClipRgn::CrossingsIn(const KXGridPoint& a, const KXGridPoint& b, std::ve
             // Strictly on one side: no intersection (parallel edges too).
             if ((sideP > 0 && sideQ > 0) || (sideP < 0 && sideQ < 0)) continue;
             if (sideP == 0 && sideQ == 0) {
-                // Collinear: the ends of the overlap count when the
-                // boundary passes through it rather than touching the line.
-                const W sideAfter = side(vertex(next + 1 == n ? 0 : next + 1));
-                if (Orientation(Sign(sidePrevious), Sign(sideAfter)) >= 1) continue;
-                const std::int64_t pc = vertical ? p.y : p.x, qc = vertical ? q.y : q.x;
-                const std::int64_t low = std::min(pc, qc), high = std::max(pc, qc);
+                // Collinear: a run of edges along the line is taken whole,
+                // from its first edge (one whose predecessor leaves the
+                // line) to the last vertex on the line.
+                if (sidePrevious == 0) continue;
+                std::size_t last = next, after = next + 1 == n ? 0 : next + 1;
+                W sideAfter = side(vertex(after));
+                for (std::size_t steps = 0; sideAfter == 0 && steps < n; ++steps) {
+                    last = after;
+                    after = after + 1 == n ? 0 : after + 1;
+                    sideAfter = side(vertex(after));
+                }
+                const KXGridPoint end = vertex(last);
+                // The boundary passes through the line along the run, or
+                // only touches it: a passing run's ends are one crossing, a
+                // touching run's ends only mark the stretch on the boundary.
+                const bool passes = Orientation(Sign(sidePrevious), Sign(sideAfter)) < 1;
+                const std::int64_t pc = vertical ? p.y : p.x, ec = vertical ? end.y : end.x;
+                const std::int64_t low = std::min(pc, ec), high = std::max(pc, ec);
+                if (low == high) {
+                    // The run comes back to where it began: a vertex.
+                    if (passes && abLow < low && low < abHigh) out.push_back(Record(p, CPointIntCross::kCrossing));
+                    continue;
+                }
                 if (!(abLow < high && low < abHigh)) continue;
                 // Both ends are recorded, an end beyond the segment at the
                 // segment's own end, so that the ends always come in pairs.
-                const KXGridPoint& lowEnd = pc <= qc ? p : q;
-                const KXGridPoint& highEnd = pc <= qc ? q : p;
-                out.push_back(Record(abLow < low ? lowEnd : segmentStart, CPointIntCross::kOverlapEnd));
-                out.push_back(Record(abHigh > high ? highEnd : segmentEnd, CPointIntCross::kOverlapEnd));
+                const std::int32_t kind = passes ? CPointIntCross::kOverlapEnd : CPointIntCross::kTouchEnd;
+                const KXGridPoint& lowEnd = pc <= ec ? p : end;
+                const KXGridPoint& highEnd = pc <= ec ? end : p;
+                out.push_back(Record(abLow < low ? lowEnd : segmentStart, kind));
+                out.push_back(Record(abHigh > high ? highEnd : segmentEnd, kind));
                 continue;
             }
             const W den = sideQ - sideP;  // e.y d.x - d.y e.x
@@ -249,6 +267,7 @@ int CKXClipRgn::Flips(const std::vector<CPointIntCross>& records, std::size_t fi
     int flips = 0;
     bool pendingOverlap = false;
     for (std::size_t i = first; i < records.size(); ++i) {
+        if (records[i].kind == CPointIntCross::kTouchEnd) continue;
         if (records[i].kind != CPointIntCross::kOverlapEnd) {
             ++flips;
             continue;

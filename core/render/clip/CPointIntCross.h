@@ -11,6 +11,9 @@ struct CPointIntCross {
     // End of an overlap with a collinear boundary edge: a pair of them
     // crosses the boundary once.
     static constexpr std::int32_t kOverlapEnd = 1;
+    // End of an overlap with boundary edges that only touch the line: the
+    // pair crosses nothing and marks the stretch that lies on the boundary.
+    static constexpr std::int32_t kTouchEnd = 2;
 
     std::int32_t x = 0;
     std::int32_t y = 0;
