@@ -3,7 +3,7 @@
 # (or $KX_FUZZ_BUILD_DIR) and runs each for $KX_FUZZ_SECONDS (60) seconds on
 # its seeds, its kept findings (fuzz/regressions/<target>/) and, when
 # $KX_FUZZ_CORPUS is set, its corpus directory $KX_FUZZ_CORPUS/<target>/, with
-# its dictionary. $KX_FUZZ_JOBS (2) targets run at once. Fails when a target
+# its dictionary. $KX_FUZZ_JOBS (3) targets run at once. Fails when a target
 # does not build or any run finds a crash, hang, leak or sanitizer report;
 # the finding and the run's log are kept in the work directory it names.
 set -euo pipefail
@@ -11,7 +11,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${KX_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 seconds="${KX_FUZZ_SECONDS:-60}"
-jobs="${KX_FUZZ_JOBS:-2}"
+jobs="${KX_FUZZ_JOBS:-3}"
 
 # target, seed folder under fuzz/seeds, dictionary under fuzz/ ("-": none)
 targets=(

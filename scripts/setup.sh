@@ -3,7 +3,9 @@
 # something is missing. Uses sudo unless already root.
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev python3 hershey-fonts-data)
+# clang and libclang-rt-dev (the libFuzzer runtime) build the fuzz targets.
+packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev python3 hershey-fonts-data
+          clang libclang-rt-dev)
 
 installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
