@@ -51,7 +51,10 @@ private:
     std::size_t m_pos = 0;
 };
 
-constexpr double kGridScales[] = {1.0, 64.0, 1000.0, 1.0e6};
+// The document picks a grid its drawing fits in: at the finest scale here
+// every coordinate (within +-8192 of the origin, 16384 across) stays within
+// 32 bits.
+constexpr double kGridScales[] = {1.0, 64.0, 1000.0, 1.0e5};
 
 struct Box {
     double xmin, ymin, xmax, ymax;
