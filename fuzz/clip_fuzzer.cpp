@@ -51,10 +51,10 @@ private:
     std::size_t m_pos = 0;
 };
 
-// The document picks a grid its drawing fits in: at the finest scale here
-// every coordinate (within +-8192 of the origin, 16384 across) stays within
-// 32 bits.
-constexpr double kGridScales[] = {1.0, 64.0, 1000.0, 1.0e5};
+// The document picks a grid its drawing fits in and that is finer than its
+// detail: at the finest scale here every coordinate (16384 across) stays
+// within 32 bits, and at the coarsest a quarter unit is 16 steps.
+constexpr double kGridScales[] = {64.0, 256.0, 1000.0, 1.0e5};
 
 struct Box {
     double xmin, ymin, xmax, ymax;
