@@ -107,6 +107,19 @@ TEST(ClipLine, RunsOfCollinearEdgesCountOnceAndATouchingRunStillSplits) {
         EXPECT_LE(std::max(piece.a.y, piece.b.y), 2560.0 + kTol);
 }
 
+TEST(ClipLine, TouchingRunsThatShareAnEndAreBothOnTheBoundary) {
+    // (found by clip_fuzzer) Two runs of the boundary touch the line
+    // x = -6296.75 from either side, starting at the same vertex; the line
+    // below them was taken for inside.
+    auto region = Region({{{-3712.25, 1267.5}, {-1344, 3902.25}, {-6296.75, -6296.75}, {-6296.75, 39.25}, {1410, 0},
+                           {-6336, -6296.75}, {-6296.75, -6296.75}, {-6296.75, -472.75}, {-6320.75, -6296.75},
+                           {-6296.75, -6296.75}, {-0.75, -6296.75}}},
+                         1.0e5);
+    region->Quantise(1.0e5, {-8192, -8192});
+    for (const Piece& piece : ClipLine(*region, {-6296.75, -6808.75}, {-6296.75, 39.25}))
+        EXPECT_GE(std::min(piece.a.y, piece.b.y), -6296.75 - kTol);
+}
+
 TEST(ClipLine, LineAlongAnEdgeThatOnlyTouchesIsNotCut) {
     auto region = Region({Square(0, 0, 10, 10)});
     // Along the bottom edge, the region on one side only: the boundary

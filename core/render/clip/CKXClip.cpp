@@ -67,7 +67,7 @@ int CKXClip::ClipSegment(const CFltPoint& a, const CFltPoint& b, std::vector<CFl
     const AlongLess along(gb.x - ga.x, gb.y - ga.y);
     std::sort(m_records.begin(), m_records.end(), along);
     if (std::any_of(m_records.begin(), m_records.end(),
-                    [](const CPointIntCross& r) { return r.kind != CPointIntCross::kTouchEnd; }))
+                    [](const CPointIntCross& r) { return r.Kind() != CPointIntCross::kTouchEnd; }))
         m_crossed = 1;
     // The walk runs from the end point that sorts first to the other.
     const CPointIntCross ra = RecordOf(ga), rb = RecordOf(gb);
@@ -79,19 +79,19 @@ int CKXClip::ClipSegment(const CFltPoint& a, const CFltPoint& b, std::vector<CFl
     // first stretch's, onOverlap whether the stretch runs along boundary
     // edges (between the two ends of an overlap).
     const auto walk = [&](auto&& span) {
-        bool flipped = false, pendingOverlap = false, pendingTouch = false;
+        bool flipped = false, pendingOverlap = false;
+        int overlaps = 0;  // overlaps open here, of any number of runs
         const CPointIntCross* from = &first;
         for (std::size_t i = 0; i <= m_records.size(); ++i) {
             const CPointIntCross& to = i < m_records.size() ? m_records[i] : last;
-            if (from->x != to.x || from->y != to.y) span(*from, to, flipped, pendingOverlap || pendingTouch);
+            if (from->x != to.x || from->y != to.y) span(*from, to, flipped, overlaps > 0);
+            if (i < m_records.size() && to.Kind() != CPointIntCross::kCrossing) overlaps += to.Opens() ? 1 : -1;
             // An overlap's two ends flip once, at the second; a crossing
             // that meets the line where an overlap starts flips on its own.
-            if (to.kind == CPointIntCross::kOverlapEnd) {
+            if (to.Kind() == CPointIntCross::kOverlapEnd) {
                 if (pendingOverlap) flipped = !flipped;
                 pendingOverlap = !pendingOverlap;
-            } else if (to.kind == CPointIntCross::kTouchEnd) {
-                pendingTouch = !pendingTouch;
-            } else {
+            } else if (to.Kind() != CPointIntCross::kTouchEnd) {
                 flipped = !flipped;
             }
             from = &to;

@@ -166,12 +166,14 @@ template <class W>
 void CKXClipRgn::CrossingsIn(const KXGridPoint& a, const KXGridPoint& b, std::vector<CPointIntCross>& out) const {
     const std::int64_t dx = b.x - a.x, dy = b.y - a.y;
     const bool vertical = dx == 0, horizontal = dy == 0;
-    // Spans along the segment are compared on y when it is vertical.
-    const std::int64_t abLow = vertical ? std::min(a.y, b.y) : std::min(a.x, b.x);
-    const std::int64_t abHigh = vertical ? std::max(a.y, b.y) : std::max(a.x, b.x);
+    // Spans along the segment are compared on its major axis, the one its
+    // crossings are sorted on.
+    const bool alongY = std::llabs(dy) > std::llabs(dx);
+    const std::int64_t abLow = alongY ? std::min(a.y, b.y) : std::min(a.x, b.x);
+    const std::int64_t abHigh = alongY ? std::max(a.y, b.y) : std::max(a.x, b.x);
     const auto side = [&](const KXGridPoint& v) { return W{dx} * (v.y - a.y) - W{dy} * (v.x - a.x); };
     // The segment's ends at abLow and at abHigh.
-    const bool aFirst = vertical ? a.y <= b.y : a.x <= b.x;
+    const bool aFirst = alongY ? a.y <= b.y : a.x <= b.x;
     const KXGridPoint& segmentStart = aFirst ? a : b;
     const KXGridPoint& segmentEnd = aFirst ? b : a;
     const KXGridPoint segmentLow{std::min(a.x, b.x), std::min(a.y, b.y)};
@@ -215,7 +217,7 @@ void CKXClipRgn::CrossingsIn(const KXGridPoint& a, const KXGridPoint& b, std::ve
                 // only touches it: a passing run's ends are one crossing, a
                 // touching run's ends only mark the stretch on the boundary.
                 const bool passes = Orientation(Sign(sidePrevious), Sign(sideAfter)) < 1;
-                const std::int64_t pc = vertical ? p.y : p.x, ec = vertical ? end.y : end.x;
+                const std::int64_t pc = alongY ? p.y : p.x, ec = alongY ? end.y : end.x;
                 const std::int64_t low = std::min(pc, ec), high = std::max(pc, ec);
                 if (low == high) {
                     // The run comes back to where it began: a vertex.
@@ -224,11 +226,12 @@ void CKXClipRgn::CrossingsIn(const KXGridPoint& a, const KXGridPoint& b, std::ve
                 }
                 if (!(abLow < high && low < abHigh)) continue;
                 // Both ends are recorded, an end beyond the segment at the
-                // segment's own end, so that the ends always come in pairs.
+                // segment's own end, so that the ends always come in pairs;
+                // the lower one, first along the sorted segment, opens.
                 const std::int32_t kind = passes ? CPointIntCross::kOverlapEnd : CPointIntCross::kTouchEnd;
                 const KXGridPoint& lowEnd = pc <= ec ? p : end;
                 const KXGridPoint& highEnd = pc <= ec ? end : p;
-                out.push_back(Record(abLow < low ? lowEnd : segmentStart, kind));
+                out.push_back(Record(abLow < low ? lowEnd : segmentStart, kind | CPointIntCross::kOpens));
                 out.push_back(Record(abHigh > high ? highEnd : segmentEnd, kind));
                 continue;
             }
@@ -267,8 +270,8 @@ int CKXClipRgn::Flips(const std::vector<CPointIntCross>& records, std::size_t fi
     int flips = 0;
     bool pendingOverlap = false;
     for (std::size_t i = first; i < records.size(); ++i) {
-        if (records[i].kind == CPointIntCross::kTouchEnd) continue;
-        if (records[i].kind != CPointIntCross::kOverlapEnd) {
+        if (records[i].Kind() == CPointIntCross::kTouchEnd) continue;
+        if (records[i].Kind() != CPointIntCross::kOverlapEnd) {
             ++flips;
             continue;
         }
