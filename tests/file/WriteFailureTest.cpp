@@ -52,6 +52,14 @@ KXStreamOpener FailingOpener(int which, std::uint64_t budget) {
     };
 }
 
+// An existing output that a write may not harm.
+bool WriteOlderDrawing(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return false;
+    std::fputs("older drawing", f);
+    return std::fclose(f) == 0;
+}
+
 class WriteFailure : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -80,12 +88,7 @@ TEST_F(WriteFailure, OutputInAMissingDirectory) {
 TEST_F(WriteFailure, ReadOnlyOutputIsLeftAlone) {
     if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     const std::string path = m_out.File("plan.pdb");
-    {
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fputs("older drawing", f);
-        std::fclose(f);
-    }
+    ASSERT_TRUE(WriteOlderDrawing(path));
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     EXPECT_EQ(KXWrite(m_doc.Handle(), path.c_str()), 0);
     ExpectNothingLeft(1);
@@ -127,12 +130,7 @@ TEST_F(WriteFailure, OutputFailsPartWay) {
 
 TEST_F(WriteFailure, OverwrittenOutputIsReplacedOnlyWhenComplete) {
     const std::string path = m_out.File("plan.pdb");
-    {
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fputs("older drawing", f);
-        std::fclose(f);
-    }
+    ASSERT_TRUE(WriteOlderDrawing(path));
     ASSERT_EQ(chmod(path.c_str(), 0640), 0);
     // A write that fails part way, at the start or on its last bytes, leaves
     // the old file byte for byte and no temporary file beside it.

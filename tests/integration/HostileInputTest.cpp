@@ -50,6 +50,18 @@ struct Outcome {
     std::string errorLog;
 };
 
+// Read to its end, finished and written, within mostMegabytes of memory.
+void ExpectConverted(const Outcome& o, long mostMegabytes)
+{
+    EXPECT_TRUE(o.exited);
+    EXPECT_TRUE(o.read);
+    EXPECT_TRUE(o.closed);
+    EXPECT_TRUE(o.written);
+    if (kMeasuresMemory) {
+        EXPECT_LE(o.peakKilobytes, mostMegabytes * kMegabyte);
+    }
+}
+
 std::string Entities(const std::string& body, const std::string& blocks = "")
 {
     std::string text;
@@ -144,12 +156,7 @@ TEST_F(HostileInput, BillionVertexCountsAreNotTrusted)
         "0\nLWPOLYLINE\n90\n1000000000\n10\n0\n20\n0\n10\n1\n20\n1\n10\n2\n20\n0\n"
         "0\nPOLYLINE\n66\n1\n70\n0\n71\n1000000000\n72\n1000000000\n0\nVERTEX\n10\n0\n20\n0\n"
         "0\nVERTEX\n10\n5\n20\n5\n0\nSEQEND\n"));
-    ASSERT_TRUE(o.exited);
-    EXPECT_TRUE(o.read);
-    EXPECT_TRUE(o.written);
-    if (kMeasuresMemory) {
-        EXPECT_LE(o.peakKilobytes, 100 * kMegabyte);
-    }
+    ExpectConverted(o, 100);
 }
 
 TEST_F(HostileInput, BlockBombStopsAtItsLimitWithinBoundedMemory)
@@ -163,13 +170,7 @@ TEST_F(HostileInput, BlockBombStopsAtItsLimitWithinBoundedMemory)
         blocks += "0\nENDBLK\n";
     }
     const Outcome o = Convert(Entities("0\nINSERT\n2\nB9\n10\n0\n20\n0\n", blocks));
-    ASSERT_TRUE(o.exited);
-    EXPECT_TRUE(o.read);
-    EXPECT_TRUE(o.closed);
-    EXPECT_TRUE(o.written);
-    if (kMeasuresMemory) {
-        EXPECT_LE(o.peakKilobytes, 1024 * kMegabyte);
-    }
+    ExpectConverted(o, 1024);
 }
 
 TEST_F(HostileInput, HatchOfABillionLinesIsThinned)
@@ -178,12 +179,7 @@ TEST_F(HostileInput, HatchOfABillionLinesIsThinned)
         "0\nHATCH\n10\n0\n20\n0\n30\n0\n2\nU\n70\n0\n71\n0\n91\n1\n92\n2\n72\n1\n73\n1\n93\n4\n"
         "10\n0\n20\n0\n10\n1000\n20\n0\n10\n1000\n20\n1000\n10\n0\n20\n1000\n97\n0\n75\n0\n76\n1\n52\n0\n41\n1\n"
         "77\n0\n78\n1\n53\n45\n43\n0\n44\n0\n45\n-0.000001\n46\n0.000001\n79\n0\n98\n0\n"));
-    ASSERT_TRUE(o.exited);
-    EXPECT_TRUE(o.read);
-    EXPECT_TRUE(o.written);
-    if (kMeasuresMemory) {
-        EXPECT_LE(o.peakKilobytes, 300 * kMegabyte);
-    }
+    ExpectConverted(o, 300);
 }
 
 TEST_F(HostileInput, DeepNestingOfBlocksAndMtextBraces)
