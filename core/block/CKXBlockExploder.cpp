@@ -14,6 +14,13 @@
 #include "render/clip/CKXClipSet.h"
 #include "render/clip/CKXClipStack.h"
 
+std::size_t CKXBlockExploder::LimitFor(const CKXDoc& doc) {
+    std::size_t held = doc.GetEntList().size();
+    for (const auto& block : doc.Blocks()) held += static_cast<std::size_t>(std::max(0, block->GetCount()));
+    const std::size_t scaled = held > kMostEntities / kPlacedPerEntity ? kMostEntities : held * kPlacedPerEntity;
+    return std::clamp(scaled, kLeastLimit, kMostEntities);
+}
+
 void CKXBlockExploder::Explode(const CKXBlockRef& ref, KXEntList& out) {
     CKXBlock* block = ref.Resolve();
     if (!block || !m_walker.Enter(*block)) {

@@ -18,9 +18,18 @@ public:
     // Nested references can multiply a small file into billions of
     // entities ("block bombs"); expansion stops at this many.
     static constexpr std::size_t kMostEntities = 50'000'000;
+    // Within that, a document places at most this many entities for each
+    // entity it holds (in its stream and its blocks), and never fewer than
+    // kLeastLimit in all: a placed entity costs a few hundred bytes, so a
+    // few hundred bytes of nested references must not take gigabytes.
+    static constexpr std::size_t kPlacedPerEntity = 1000;
+    static constexpr std::size_t kLeastLimit = 1'000'000;
 
-    explicit CKXBlockExploder(CKXDoc& doc, std::size_t mostEntities = kMostEntities)
-        : m_doc(doc), m_most(mostEntities) {}
+    // The limit follows from what the document holds (LimitFor).
+    explicit CKXBlockExploder(CKXDoc& doc) : CKXBlockExploder(doc, LimitFor(doc)) {}
+    CKXBlockExploder(CKXDoc& doc, std::size_t mostEntities) : m_doc(doc), m_most(mostEntities) {}
+
+    static std::size_t LimitFor(const CKXDoc& doc);
 
     // Appends what the reference places to out; an unresolvable reference
     // places nothing.

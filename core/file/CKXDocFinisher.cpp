@@ -83,11 +83,12 @@ void CKXDocFinisher::FlattenAndMeasure() {
     // them; resetting to the drawing defaults would add the default colour
     // to the document's colour table.
     CKXAttribTable& tables = m_doc.Attribs();
+    // The expansion limit counts the stream's entities, so it is set first.
+    CKXBlockExploder exploder(m_doc);
     KXEntList input = std::move(m_doc.GetEntList());
     KXEntList output;
     output.reserve(input.size());
     m_working.SetEmpty();
-    CKXBlockExploder exploder(m_doc);
     for (KXEntPtr& ent : input) {
         // A block reference gives way to what it places (already resolved
         // against the attributes in force); one that cannot be resolved

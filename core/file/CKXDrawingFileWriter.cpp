@@ -33,6 +33,17 @@ void RemoveRegularFile(const std::string& path) {
     std::error_code error;
     if (!path.empty() && std::filesystem::is_regular_file(path, error)) DeleteFileA(path.c_str());
 }
+
+std::size_t LastSeparator(const std::string& path) {
+    return path.find_last_of(std::string("/") + KX_PATH_SEPARATOR);
+}
+
+// The directory part of a path, "." when it has none.
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = LastSeparator(path);
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+}
 }  // namespace
 
 CKXDrawingFileWriter::CKXDrawingFileWriter(CKXDoc& doc)
@@ -42,7 +53,7 @@ CKXDrawingFileWriter::CKXDrawingFileWriter(CKXDoc& doc, KXStreamOpener opener)
     : m_doc(doc), m_opener(std::move(opener)) {}
 
 std::string CKXDrawingFileWriter::BaseName(const std::string& path) {
-    const std::size_t slash = path.find_last_of(std::string("/") + KX_PATH_SEPARATOR);
+    const std::size_t slash = LastSeparator(path);
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     const std::size_t dot = name.find_last_of('.');
     if (dot != std::string::npos) name.erase(dot);
@@ -168,11 +179,23 @@ bool CKXDrawingFileWriter::WriteBody(IKXOutStream& out) {
 }
 
 bool CKXDrawingFileWriter::AssembleOutput(const std::string& path) {
+    // The file is made beside its destination and renamed over it once
+    // complete: an existing output is replaced only by a whole new one, and
+    // a failure leaves nothing behind. Something other than a file already
+    // at the path (a device) is written in place and never removed.
+    std::error_code error;
+    const bool inPlace = std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error);
+    std::string target = path;
+    if (!inPlace) {
+        char temporary[MAX_PATH];
+        if (GetTempFileNameA(DirectoryOf(path).c_str(), kOutputPrefix, 0, temporary) == 0) return false;
+        target = temporary;
+    }
     std::FILE* body = std::fopen(m_bodyPath.c_str(), "rb");
-    if (body == nullptr) return false;
-    std::unique_ptr<IKXOutStream> out = m_opener(path);
+    std::unique_ptr<IKXOutStream> out = body != nullptr ? m_opener(target) : nullptr;
     if (!out) {
-        std::fclose(body);
+        if (body != nullptr) std::fclose(body);
+        if (!inPlace) RemoveRegularFile(target);
         return false;
     }
     const CKXPdbAssembler assembler(m_name, CKXPdbAssembler::DateFromUnix(static_cast<std::int64_t>(std::time(nullptr))));
@@ -182,6 +205,7 @@ bool CKXDrawingFileWriter::AssembleOutput(const std::string& path) {
     ok = writer.Close() && ok;
     ok = out->Close() && ok;
     std::fclose(body);
-    if (!ok) RemoveRegularFile(path);
+    if (ok && !inPlace) ok = MoveFileExA(target.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    if (!ok) RemoveRegularFile(target);
     return ok;
 }

@@ -16,6 +16,8 @@ public:
     // Offset of the pool, tile pool and table record counts in DrawingInfo.
     static constexpr int kDrawingInfoCountsOffset = 16;
     static constexpr const char* kBodyPrefix = "kx_";
+    // The output is written under this prefix beside its destination.
+    static constexpr const char* kOutputPrefix = "kxw";
 
     // Streams come from opener (files by default; tests inject failures).
     explicit CKXDrawingFileWriter(CKXDoc& doc);

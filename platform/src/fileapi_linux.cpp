@@ -114,6 +114,60 @@ BOOL DeleteFileA(const char* path) {
     return unlink(path) == 0;
 }
 
+BOOL MoveFileExA(const char* existingName, const char* newName, DWORD flags) {
+    if (existingName == nullptr || *existingName == '\0' || newName == nullptr || *newName == '\0') return FALSE;
+    struct stat source {};
+    if (stat(existingName, &source) != 0 || S_ISDIR(source.st_mode)) return FALSE;
+    struct stat entry {};
+    const bool targetExists = lstat(newName, &entry) == 0;
+    struct stat target {};
+    const bool targetIsFile = stat(newName, &target) == 0 && S_ISREG(target.st_mode);
+    if (targetExists && ((flags & MOVEFILE_REPLACE_EXISTING) == 0 || S_ISDIR(entry.st_mode))) {
+        errno = EEXIST;
+        return FALSE;
+    }
+    // A read-only file is not replaced, as on Windows.
+    if (targetIsFile && access(newName, W_OK) != 0) {
+        errno = EACCES;
+        return FALSE;
+    }
+    if ((flags & MOVEFILE_REPLACE_EXISTING) != 0) {
+        mode_t mode = 0;
+        if (targetIsFile) {
+            mode = target.st_mode & 07777;
+        } else if (!targetExists) {
+            mode = umask(0);
+            umask(mode);
+            mode = 0666 & ~mode;
+        }
+        if (mode != 0 && chmod(existingName, mode) != 0) return FALSE;
+    }
+    if ((flags & MOVEFILE_WRITE_THROUGH) != 0) {
+        const int fd = open(existingName, O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return FALSE;
+        const bool synced = fsync(fd) == 0;
+        close(fd);
+        if (!synced) return FALSE;
+    }
+    if ((flags & MOVEFILE_REPLACE_EXISTING) != 0) {
+        if (std::rename(existingName, newName) != 0) return FALSE;
+    } else if (link(existingName, newName) != 0 || unlink(existingName) != 0) {
+        // A hard link makes the no-replace move race free.
+        return FALSE;
+    }
+    if ((flags & MOVEFILE_WRITE_THROUGH) != 0) {
+        std::string directory(newName);
+        const std::size_t slash = directory.find_last_of(KX_PATH_SEPARATOR);
+        directory = slash == std::string::npos ? "." : slash == 0 ? "/" : directory.substr(0, slash);
+        const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            fsync(fd);
+            close(fd);
+        }
+    }
+    return TRUE;
+}
+
 DWORD GetFileAttributesA(const char* path) {
     WIN32_FILE_ATTRIBUTE_DATA facts;
     return kxplatform::ReadFileFacts(path, facts) ? facts.dwFileAttributes : INVALID_FILE_ATTRIBUTES;

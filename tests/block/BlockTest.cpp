@@ -269,6 +269,21 @@ TEST_F(BlockTest, BlocksThatInsertThemselvesAreSkippedNotFollowed) {
     EXPECT_EQ(2u, Lines().size());  // each block's own line, once
 }
 
+TEST_F(BlockTest, ExpansionLimitFollowsWhatTheDocumentHolds) {
+    // A few hundred bytes of nested references may not place fifty million
+    // entities (gigabytes): the limit is a multiple of the entities held,
+    // never below its floor nor above its ceiling.
+    EXPECT_EQ(CKXBlockExploder::LimitFor(Doc()), CKXBlockExploder::kLeastLimit);
+    Start("ROW");
+    for (int i = 0; i < 2000; ++i) Line(i, 0, i + 1, 0);
+    KXEndBlock(m_doc);
+    for (int i = 0; i < 1000; ++i) Insert("ROW", At(0, i));
+    EXPECT_EQ(CKXBlockExploder::LimitFor(Doc()), 3000 * CKXBlockExploder::kPlacedPerEntity);
+    // Finishing sees the stream's references too: all two million lines.
+    ASSERT_EQ(1, KXClose(m_doc, 0));
+    EXPECT_EQ(2'000'000u, Lines().size());
+}
+
 TEST_F(BlockTest, ExpansionStopsAtItsLimit) {
     // Ten levels of ten references each would place ten billion lines.
     Start("L0");

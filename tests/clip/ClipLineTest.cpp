@@ -56,6 +56,70 @@ TEST(ClipLine, LineAlongAnEdgeFlipsOnceAcrossTheOverlap) {
     EXPECT_NEAR(pieces.front().a.x, 5.0, kTol);
 }
 
+TEST(ClipLine, LineStartingOnAnOverlapFlipsWhereTheOverlapEnds) {
+    // (found by clip_fuzzer) A triangle whose closing edge passes back
+    // through (0, 0) so that the boundary crosses y = 0 along the bottom
+    // edge. A line starting at that edge's end kept everything past x = 10.
+    auto region = Region({{{0, 0}, {10, 0}, {10, 10}, {-0.25, -0.25}, {0, 0}}}, 1000.0);
+    for (const auto& [a, b] : {std::pair<CFltPoint, CFltPoint>{{0, 0}, {2560, 0}}, {{2560, 0}, {0, 0}},
+                               {{5, 0}, {20, 0}}, {{-3, 0}, {30, 0}}}) {
+        for (const Piece& piece : ClipLine(*region, a, b)) {
+            EXPECT_LE(std::max(piece.a.x, piece.b.x), 10.0 + kTol);
+            EXPECT_GE(std::min(piece.a.x, piece.b.x), -0.25 - kTol);
+        }
+    }
+    // The same along a vertical edge, and a line lying wholly on it.
+    auto upright = Region({{{0, 0}, {0, 10}, {-10, 10}, {0.25, -0.25}, {0, 0}}}, 1000.0);
+    for (const Piece& piece : ClipLine(*upright, {0, 0}, {0, 2560}))
+        EXPECT_LE(std::max(piece.a.y, piece.b.y), 10.0 + kTol);
+    EXPECT_LE(TotalLength(ClipLine(*upright, {0, 2}, {0, 8})), 6.0 + kTol);
+}
+
+TEST(ClipLine, InsideTestAvoidsAStretchShorterThanTheGridRounding) {
+    // (found by clip_fuzzer) A long sliver on a coarse grid of the region's
+    // own: the steep line's first stretch is under one grid step, and its
+    // middle rounded onto the inside made the line keep everything above it.
+    auto region = std::make_unique<CKXClipRgn>();
+    region->AddContour(std::make_unique<CKXPolyline>(std::vector<CFltPoint>{{0, 0}, {10, 10}, {10, 0}, {4864, 10}, {0, 0}}));
+    region->EnsureGrid();
+    const auto pieces = ClipLine(*region, {2, 0}, {0, 74});
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_LE(std::max(pieces[0].a.y, pieces[0].b.y), 2.1);
+}
+
+TEST(ClipLine, RunsOfCollinearEdgesCountOnceAndATouchingRunStillSplits) {
+    // (found by clip_fuzzer) Two zero-width spikes: each runs out along
+    // y = 0 and back, so the boundary never crosses the line there.
+    auto spikes = std::make_unique<CKXClipRgn>();
+    spikes->AddContour(std::make_unique<CKXPolyline>(std::vector<CFltPoint>{{0, 0}, {10, 2560}, {0, 0}, {2579, 0}, {0, 0}}));
+    spikes->EnsureGrid();
+    EXPECT_TRUE(ClipLine(*spikes, {2816, 0}, {0, 0}).empty());
+    // A vertex in the middle of the edge the line runs along: one run.
+    auto split = Region({{{0, 0}, {10, 0}, {10, 5}, {15, 5}, {20, 5}, {20, 10}, {0, 10}, {0, 0}}});
+    EXPECT_NEAR(TotalLength(ClipLine(*split, {-5, 5}, {25, 5})), 20.0, kTol);
+    // A vertical line along a touching edge and on past its end: what lies
+    // beyond the region is never kept.
+    auto touching = std::make_unique<CKXClipRgn>();
+    touching->AddContour(std::make_unique<CKXPolyline>(
+        std::vector<CFltPoint>{{0.75, -1.5}, {2560, 2560}, {2560, 0}, {0, 2560}, {0, 0}, {0, -256}}));
+    touching->EnsureGrid();
+    for (const Piece& piece : ClipLine(*touching, {2560, 2561}, {2560, 0}))
+        EXPECT_LE(std::max(piece.a.y, piece.b.y), 2560.0 + kTol);
+}
+
+TEST(ClipLine, TouchingRunsThatShareAnEndAreBothOnTheBoundary) {
+    // (found by clip_fuzzer) Two runs of the boundary touch the line
+    // x = -6296.75 from either side, starting at the same vertex; the line
+    // below them was taken for inside.
+    auto region = Region({{{-3712.25, 1267.5}, {-1344, 3902.25}, {-6296.75, -6296.75}, {-6296.75, 39.25}, {1410, 0},
+                           {-6336, -6296.75}, {-6296.75, -6296.75}, {-6296.75, -472.75}, {-6320.75, -6296.75},
+                           {-6296.75, -6296.75}, {-0.75, -6296.75}}},
+                         1.0e5);
+    region->Quantise(1.0e5, {-8192, -8192});
+    for (const Piece& piece : ClipLine(*region, {-6296.75, -6808.75}, {-6296.75, 39.25}))
+        EXPECT_GE(std::min(piece.a.y, piece.b.y), -6296.75 - kTol);
+}
+
 TEST(ClipLine, LineAlongAnEdgeThatOnlyTouchesIsNotCut) {
     auto region = Region({Square(0, 0, 10, 10)});
     // Along the bottom edge, the region on one side only: the boundary

@@ -237,6 +237,64 @@ TEST_F(KorvexcmdTest, ConvertsTheBundledExampleWithTheDxfPlugIn) {
     EXPECT_GT(fs::file_size(dir_.path() / "cnvrt" / "plan(p0).pdb"), 0u);
 }
 
+// One directory of good, broken and hostile drawings through the real
+// plug-in: every good one is converted whatever comes before or after it,
+// each failure is reported, and a second run without unique names replaces
+// the outputs whole.
+TEST_F(KorvexcmdTest, MixedDirectoryConvertsEveryGoodFileWhateverTheOthersDo) {
+    ASSERT_TRUE(fs::exists(kBin / "libdxfin.so"));
+    ASSERT_TRUE(EngineConverts(dir_));
+    fs::copy_file(kBin / "libdxfin.so", dir_.path() / "libdxfin.so", fs::copy_options::overwrite_existing);
+    fs::copy(kBin / "Resources", dir_.path() / "Resources", fs::copy_options::recursive);
+    const std::string line = "0\nLINE\n10\n0\n20\n0\n11\n5\n21\n5\n";
+    const auto drawing = [](const std::string& body) { return "0\nSECTION\n2\nENTITIES\n" + body + "0\nENDSEC\n0\nEOF\n"; };
+    std::string bombBlocks = "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB0\n10\n0\n20\n0\n" + line + "0\nENDBLK\n";
+    for (int level = 1; level < 8; ++level) {
+        bombBlocks += "0\nBLOCK\n2\nB" + std::to_string(level) + "\n10\n0\n20\n0\n";
+        for (int i = 0; i < 10; ++i) bombBlocks += "0\nINSERT\n2\nB" + std::to_string(level - 1) + "\n10\n" + std::to_string(i) + "\n20\n0\n";
+        bombBlocks += "0\nENDBLK\n";
+    }
+    std::string endless = "0\nSECTION\n2\nENTITIES\n0\nLWPOLYLINE\n";
+    for (int i = 0; i < 120000; ++i) endless += "10\n1\n20\n2\n";
+    // In name order, good files sit between the bad ones.
+    dir_.Write("in/a_empty.dxf", "");
+    dir_.Write("in/b_good.dxf", drawing(line));
+    dir_.Write("in/c_binary.dxf", std::string("\x00\xff\x13\x37PK\x03\x04", 8) + std::string(5000, '\xee'));
+    dir_.Write("in/d_bomb.dxf", bombBlocks + "0\nENDSEC\n" + drawing("0\nINSERT\n2\nB7\n10\n0\n20\n0\n"));
+    dir_.Write("in/e_good.dxf", drawing(line + "0\nCIRCLE\n10\n1\n20\n1\n40\n3\n"));
+    dir_.Write("in/f_endless.dxf", endless);
+    dir_.Write("in/g_nan.dxf", drawing("0\nLINE\n10\nnan\n20\ninf\n11\n1\n21\n1\n"));
+    dir_.Write("in/h_cut.dxf", drawing(line).substr(0, 30));
+    fs::create_directory(dir_.path() / "in" / "i_folder.dxf");
+    dir_.Write("in/j_good.dxf", drawing("0\nTEXT\n10\n0\n20\n0\n40\n2\n1\nlast\n"));
+
+    const RunResult first = Run("-nologo -d:in");
+    EXPECT_EQ(first.exitCode, 1) << first.err;
+    for (const char* name : {"b_good(p0).pdb", "e_good(p0).pdb", "j_good(p0).pdb"}) {
+        EXPECT_TRUE(fs::exists(dir_.path() / "cnvrt" / name)) << name << "\n" << first.out << first.err;
+    }
+    for (const char* failed : {"a_empty", "c_binary", "f_endless.dxf", "h_cut.dxf", "i_folder.dxf"}) {
+        EXPECT_NE(first.err.find(failed), std::string::npos) << failed << "\n" << first.err;
+    }
+    EXPECT_NE(first.out.find("No dwf files found in in/"), std::string::npos) << first.out;
+
+    // Unique names off: the second run writes over the first run's outputs,
+    // each replaced by a whole new file and nothing left beside them.
+    std::string ini = dir_.Read("korvex.ini");
+    const std::size_t key = ini.find("CnvBatchUniqueName=");
+    ASSERT_NE(key, std::string::npos) << ini;
+    ini.replace(key, ini.find('\n', key) - key, "CnvBatchUniqueName=0");
+    dir_.Write("korvex.ini", ini);
+    const auto before = fs::file_size(dir_.path() / "cnvrt" / "j_good(p0).pdb");
+    const RunResult second = Run("-nologo -d:in");
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_FALSE(fs::exists(dir_.path() / "cnvrt" / "j_good~1(p0).pdb"));
+    EXPECT_EQ(fs::file_size(dir_.path() / "cnvrt" / "j_good(p0).pdb"), before);
+    for (const auto& entry : fs::directory_iterator(dir_.path() / "cnvrt")) {
+        EXPECT_EQ(entry.path().extension(), ".pdb") << entry.path();
+    }
+}
+
 // Exit status and the one-line reasons on standard error; the console
 // report on standard output stays as it was.
 TEST_F(KorvexcmdTest, ExitStatusAndReasonsOnStandardError) {

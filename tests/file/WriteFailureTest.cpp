@@ -52,6 +52,14 @@ KXStreamOpener FailingOpener(int which, std::uint64_t budget) {
     };
 }
 
+// An existing output that a write may not harm.
+bool WriteOlderDrawing(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return false;
+    std::fputs("older drawing", f);
+    return std::fclose(f) == 0;
+}
+
 class WriteFailure : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -80,12 +88,7 @@ TEST_F(WriteFailure, OutputInAMissingDirectory) {
 TEST_F(WriteFailure, ReadOnlyOutputIsLeftAlone) {
     if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     const std::string path = m_out.File("plan.pdb");
-    {
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fputs("older drawing", f);
-        std::fclose(f);
-    }
+    ASSERT_TRUE(WriteOlderDrawing(path));
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     EXPECT_EQ(KXWrite(m_doc.Handle(), path.c_str()), 0);
     ExpectNothingLeft(1);
@@ -123,6 +126,38 @@ TEST_F(WriteFailure, OutputFailsPartWay) {
         EXPECT_FALSE(writer.Write(m_out.File("plan.pdb"))) << budget;
         ExpectNothingLeft();
     }
+}
+
+TEST_F(WriteFailure, OverwrittenOutputIsReplacedOnlyWhenComplete) {
+    const std::string path = m_out.File("plan.pdb");
+    ASSERT_TRUE(WriteOlderDrawing(path));
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    // A write that fails part way, at the start or on its last bytes, leaves
+    // the old file byte for byte and no temporary file beside it.
+    for (std::uint64_t budget : {0ull, 50ull, 40000ull}) {
+        CKXDrawingFileWriter writer(m_doc.Get(), FailingOpener(1, budget));
+        EXPECT_FALSE(writer.Write(path)) << budget;
+        ExpectNothingLeft(1);
+        const std::vector<std::uint8_t> kept = ReadAll(path);
+        EXPECT_EQ(std::string(kept.begin(), kept.end()), "older drawing") << budget;
+    }
+    // A complete one replaces it and keeps its rights.
+    EXPECT_EQ(KXWrite(m_doc.Handle(), path.c_str()), 1);
+    ExpectNothingLeft(1);
+    EXPECT_TRUE(CKXPdbValidator::ValidateFile(path).ok);
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST_F(WriteFailure, NewOutputHasTheUsualRights) {
+    const mode_t mask = umask(022);
+    const std::string path = m_out.File("plan.pdb");
+    EXPECT_EQ(KXWrite(m_doc.Handle(), path.c_str()), 1);
+    umask(mask);
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0644u);
 }
 
 TEST_F(WriteFailure, UnwritableTempDirectory) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <optional>
 #include <set>
@@ -135,6 +137,39 @@ TEST(DeleteFile, RemovesFilesButNotDirectories) {
     EXPECT_FALSE(DeleteFileA((dir / "f.txt").c_str()));
     EXPECT_FALSE(DeleteFileA(dir.path().c_str()));
     EXPECT_EQ(GetFileAttributesA(nullptr), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(MoveFileEx, ReplacesOnlyWhenAskedAndKeepsTheReplacedFilesRights) {
+    ScratchDir dir;
+    dir.Write("new.txt", "new");
+    dir.Write("old.txt", "old");
+    EXPECT_FALSE(MoveFileExA((dir / "new.txt").c_str(), (dir / "old.txt").c_str(), 0));
+    EXPECT_EQ(dir.Read("old.txt"), "old");
+    ASSERT_EQ(chmod((dir / "old.txt").c_str(), 0640), 0);
+    EXPECT_TRUE(MoveFileExA((dir / "new.txt").c_str(), (dir / "old.txt").c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    EXPECT_EQ(dir.Read("old.txt"), "new");
+    EXPECT_EQ(GetFileAttributesA((dir / "new.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    struct stat info {};
+    ASSERT_EQ(stat((dir / "old.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    // Without a file to replace, a private temporary file gets the usual rights.
+    char temp[MAX_PATH];
+    ASSERT_NE(GetTempFileNameA(dir.path().c_str(), "mv", 0, temp), 0u);
+    const mode_t mask = umask(022);
+    EXPECT_TRUE(MoveFileExA(temp, (dir / "fresh.txt").c_str(), MOVEFILE_REPLACE_EXISTING));
+    umask(mask);
+    ASSERT_EQ(stat((dir / "fresh.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0644u);
+    // Plain moves, and what is never moved or replaced.
+    EXPECT_TRUE(MoveFileExA((dir / "fresh.txt").c_str(), (dir / "moved.txt").c_str(), 0));
+    EXPECT_EQ(dir.Read("moved.txt"), "");
+    ASSERT_TRUE(CreateDirectoryA((dir / "sub").c_str(), nullptr));
+    EXPECT_FALSE(MoveFileExA((dir / "moved.txt").c_str(), (dir / "sub").c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_FALSE(MoveFileExA((dir / "sub").c_str(), (dir / "other").c_str(), 0));
+    EXPECT_FALSE(MoveFileExA((dir / "missing").c_str(), (dir / "other").c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_FALSE(MoveFileExA(nullptr, (dir / "other").c_str(), 0));
+    EXPECT_FALSE(MoveFileExA((dir / "moved.txt").c_str(), "", 0));
 }
 
 TEST(FileAttributesEx, ReportsSizeTimeAndKindLikeTheSearch) {

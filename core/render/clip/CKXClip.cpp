@@ -14,15 +14,20 @@ bool SameGrid(const CPointIntCross& r, const KXGridPoint& g) { return r.x == g.x
 // Records ordered along the segment: by its major axis, ties by the minor
 // one in the direction the segment runs. (Sorting by x alone would misplace
 // truncated crossings of steep segments.)
-void SortAlong(std::vector<CPointIntCross>& records, std::int64_t dx, std::int64_t dy) {
-    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
-    const bool sameSense = (dx >= 0) == (dy >= 0);
-    std::sort(records.begin(), records.end(), [&](const CPointIntCross& a, const CPointIntCross& b) {
+struct AlongLess {
+    bool xMajor;
+    bool sameSense;
+    AlongLess(std::int64_t dx, std::int64_t dy) : xMajor(std::llabs(dx) >= std::llabs(dy)), sameSense((dx >= 0) == (dy >= 0)) {}
+    bool operator()(const CPointIntCross& a, const CPointIntCross& b) const {
         const std::int32_t am = xMajor ? a.x : a.y, bm = xMajor ? b.x : b.y;
         if (am != bm) return am < bm;
         const std::int32_t an = xMajor ? a.y : a.x, bn = xMajor ? b.y : b.x;
         return sameSense ? an < bn : an > bn;
-    });
+    }
+};
+
+CPointIntCross RecordOf(const KXGridPoint& g) {
+    return {static_cast<std::int32_t>(g.x), static_cast<std::int32_t>(g.y), CPointIntCross::kCrossing};
 }
 
 }  // namespace
@@ -58,42 +63,75 @@ int CKXClip::ClipSegment(const CFltPoint& a, const CFltPoint& b, std::vector<CFl
         return kFirstAtStart | kLastAtEnd;
     }
     m_records.clear();
-    m_records.push_back({static_cast<std::int32_t>(ga.x), static_cast<std::int32_t>(ga.y), CPointIntCross::kCrossing});
-    m_records.push_back({static_cast<std::int32_t>(gb.x), static_cast<std::int32_t>(gb.y), CPointIntCross::kCrossing});
     m_region.Crossings(ga, gb, m_records);
-    SortAlong(m_records, gb.x - ga.x, gb.y - ga.y);
-    if (m_records.size() > 2) m_crossed = 1;
+    const AlongLess along(gb.x - ga.x, gb.y - ga.y);
+    std::sort(m_records.begin(), m_records.end(), along);
+    if (std::any_of(m_records.begin(), m_records.end(),
+                    [](const CPointIntCross& r) { return r.Kind() != CPointIntCross::kTouchEnd; }))
+        m_crossed = 1;
+    // The walk runs from the end point that sorts first to the other.
+    const CPointIntCross ra = RecordOf(ga), rb = RecordOf(gb);
+    const bool forward = !along(rb, ra);
+    const CPointIntCross& first = forward ? ra : rb;
+    const CPointIntCross& last = forward ? rb : ra;
+    // Calls span(from, to, flipped, onOverlap) for each stretch between
+    // consecutive points: flipped tells whether the state differs from the
+    // first stretch's, onOverlap whether the stretch runs along boundary
+    // edges (between the two ends of an overlap).
+    const auto walk = [&](auto&& span) {
+        bool flipped = false, pendingOverlap = false;
+        int overlaps = 0;  // overlaps open here, of any number of runs
+        const CPointIntCross* from = &first;
+        for (std::size_t i = 0; i <= m_records.size(); ++i) {
+            const CPointIntCross& to = i < m_records.size() ? m_records[i] : last;
+            if (from->x != to.x || from->y != to.y) span(*from, to, flipped, overlaps > 0);
+            if (i < m_records.size() && to.Kind() != CPointIntCross::kCrossing) overlaps += to.Opens() ? 1 : -1;
+            // An overlap's two ends flip once, at the second; a crossing
+            // that meets the line where an overlap starts flips on its own.
+            if (to.Kind() == CPointIntCross::kOverlapEnd) {
+                if (pendingOverlap) flipped = !flipped;
+                pendingOverlap = !pendingOverlap;
+            } else if (to.Kind() != CPointIntCross::kTouchEnd) {
+                flipped = !flipped;
+            }
+            from = &to;
+        }
+    };
 
     bool inside = false;
     if (!m_startsOutside) {
-        const KXGridPoint mid{(std::int64_t{m_records[0].x} + m_records[1].x) / 2,
-                              (std::int64_t{m_records[0].y} + m_records[1].y) / 2};
-        inside = m_region.IsInside(mid, m_probe);
+        // The inside test is made at the middle of the longest stretch off
+        // the boundary: on an overlap the probe would find the boundary
+        // itself, and next to a crossing the grid's rounding can put the
+        // probe on its far side.
+        KXGridPoint probeAt{};
+        bool probeFlipped = false, found = false, probeOnOverlap = true;
+        std::int64_t longest = -1;
+        walk([&](const CPointIntCross& from, const CPointIntCross& to, bool flipped, bool onOverlap) {
+            const std::int64_t length = std::llabs(std::int64_t{to.x} - from.x) + std::llabs(std::int64_t{to.y} - from.y);
+            if (found && (onOverlap > probeOnOverlap || (onOverlap == probeOnOverlap && length <= longest))) return;
+            probeAt = {(std::int64_t{from.x} + to.x) / 2, (std::int64_t{from.y} + to.y) / 2};
+            probeFlipped = flipped;
+            probeOnOverlap = onOverlap;
+            longest = length;
+            found = true;
+        });
+        inside = found && m_region.IsInside(probeAt, m_probe) != probeFlipped;
     }
     const std::size_t before = spans.size();
     int report = 0;
-    bool pendingOverlap = false;
-    for (std::size_t i = 1; i < m_records.size(); ++i) {
-        const CPointIntCross& from = m_records[i - 1];
-        const CPointIntCross& to = m_records[i];
-        if (inside && (from.x != to.x || from.y != to.y)) {
-            const bool first = spans.size() == before;
-            const KXGridPoint gFrom{from.x, from.y}, gTo{to.x, to.y};
-            const CFltPoint pFrom = SameGrid(from, ga) ? a : SameGrid(from, gb) ? b : Back(gFrom, a, b);
-            const CFltPoint pTo = SameGrid(to, ga) ? a : SameGrid(to, gb) ? b : Back(gTo, a, b);
-            if (first) report |= SameGrid(from, ga) ? kFirstAtStart : SameGrid(from, gb) ? kFirstAtEnd : 0;
-            report &= kFirstAtStart | kFirstAtEnd;
-            report |= SameGrid(to, ga) ? kLastAtStart : SameGrid(to, gb) ? kLastAtEnd : 0;
-            spans.push_back(pFrom);
-            spans.push_back(pTo);
-        }
-        if (to.kind == CPointIntCross::kOverlapEnd && !pendingOverlap) {
-            pendingOverlap = true;
-        } else {
-            pendingOverlap = false;
-            inside = !inside;
-        }
-    }
+    walk([&](const CPointIntCross& from, const CPointIntCross& to, bool flipped, bool) {
+        if (inside == flipped) return;
+        const bool firstSpan = spans.size() == before;
+        const KXGridPoint gFrom{from.x, from.y}, gTo{to.x, to.y};
+        const CFltPoint pFrom = SameGrid(from, ga) ? a : SameGrid(from, gb) ? b : Back(gFrom, a, b);
+        const CFltPoint pTo = SameGrid(to, ga) ? a : SameGrid(to, gb) ? b : Back(gTo, a, b);
+        if (firstSpan) report |= SameGrid(from, ga) ? kFirstAtStart : SameGrid(from, gb) ? kFirstAtEnd : 0;
+        report &= kFirstAtStart | kFirstAtEnd;
+        report |= SameGrid(to, ga) ? kLastAtStart : SameGrid(to, gb) ? kLastAtEnd : 0;
+        spans.push_back(pFrom);
+        spans.push_back(pTo);
+    });
     return report;
 }
 

@@ -166,10 +166,16 @@ template <class W>
 void CKXClipRgn::CrossingsIn(const KXGridPoint& a, const KXGridPoint& b, std::vector<CPointIntCross>& out) const {
     const std::int64_t dx = b.x - a.x, dy = b.y - a.y;
     const bool vertical = dx == 0, horizontal = dy == 0;
-    // Spans along the segment are compared on y when it is vertical.
-    const std::int64_t abLow = vertical ? std::min(a.y, b.y) : std::min(a.x, b.x);
-    const std::int64_t abHigh = vertical ? std::max(a.y, b.y) : std::max(a.x, b.x);
+    // Spans along the segment are compared on its major axis, the one its
+    // crossings are sorted on.
+    const bool alongY = std::llabs(dy) > std::llabs(dx);
+    const std::int64_t abLow = alongY ? std::min(a.y, b.y) : std::min(a.x, b.x);
+    const std::int64_t abHigh = alongY ? std::max(a.y, b.y) : std::max(a.x, b.x);
     const auto side = [&](const KXGridPoint& v) { return W{dx} * (v.y - a.y) - W{dy} * (v.x - a.x); };
+    // The segment's ends at abLow and at abHigh.
+    const bool aFirst = alongY ? a.y <= b.y : a.x <= b.x;
+    const KXGridPoint& segmentStart = aFirst ? a : b;
+    const KXGridPoint& segmentEnd = aFirst ? b : a;
     const KXGridPoint segmentLow{std::min(a.x, b.x), std::min(a.y, b.y)};
     const KXGridPoint segmentHigh{std::max(a.x, b.x), std::max(a.y, b.y)};
     for (std::size_t c = 0; c < m_grid.size(); ++c) {
@@ -195,17 +201,38 @@ void CKXClipRgn::CrossingsIn(const KXGridPoint& a, const KXGridPoint& b, std::ve
             // Strictly on one side: no intersection (parallel edges too).
             if ((sideP > 0 && sideQ > 0) || (sideP < 0 && sideQ < 0)) continue;
             if (sideP == 0 && sideQ == 0) {
-                // Collinear: the ends of the overlap count when the
-                // boundary passes through it rather than touching the line.
-                const W sideAfter = side(vertex(next + 1 == n ? 0 : next + 1));
-                if (Orientation(Sign(sidePrevious), Sign(sideAfter)) >= 1) continue;
-                const std::int64_t pc = vertical ? p.y : p.x, qc = vertical ? q.y : q.x;
-                const std::int64_t low = std::min(pc, qc), high = std::max(pc, qc);
+                // Collinear: a run of edges along the line is taken whole,
+                // from its first edge (one whose predecessor leaves the
+                // line) to the last vertex on the line.
+                if (sidePrevious == 0) continue;
+                std::size_t last = next, after = next + 1 == n ? 0 : next + 1;
+                W sideAfter = side(vertex(after));
+                for (std::size_t steps = 0; sideAfter == 0 && steps < n; ++steps) {
+                    last = after;
+                    after = after + 1 == n ? 0 : after + 1;
+                    sideAfter = side(vertex(after));
+                }
+                const KXGridPoint end = vertex(last);
+                // The boundary passes through the line along the run, or
+                // only touches it: a passing run's ends are one crossing, a
+                // touching run's ends only mark the stretch on the boundary.
+                const bool passes = Orientation(Sign(sidePrevious), Sign(sideAfter)) < 1;
+                const std::int64_t pc = alongY ? p.y : p.x, ec = alongY ? end.y : end.x;
+                const std::int64_t low = std::min(pc, ec), high = std::max(pc, ec);
+                if (low == high) {
+                    // The run comes back to where it began: a vertex.
+                    if (passes && abLow < low && low < abHigh) out.push_back(Record(p, CPointIntCross::kCrossing));
+                    continue;
+                }
                 if (!(abLow < high && low < abHigh)) continue;
-                const KXGridPoint& lowEnd = pc <= qc ? p : q;
-                const KXGridPoint& highEnd = pc <= qc ? q : p;
-                if (abLow < low) out.push_back(Record(lowEnd, CPointIntCross::kOverlapEnd));
-                if (abHigh > high) out.push_back(Record(highEnd, CPointIntCross::kOverlapEnd));
+                // Both ends are recorded, an end beyond the segment at the
+                // segment's own end, so that the ends always come in pairs;
+                // the lower one, first along the sorted segment, opens.
+                const std::int32_t kind = passes ? CPointIntCross::kOverlapEnd : CPointIntCross::kTouchEnd;
+                const KXGridPoint& lowEnd = pc <= ec ? p : end;
+                const KXGridPoint& highEnd = pc <= ec ? end : p;
+                out.push_back(Record(abLow < low ? lowEnd : segmentStart, kind | CPointIntCross::kOpens));
+                out.push_back(Record(abHigh > high ? highEnd : segmentEnd, kind));
                 continue;
             }
             const W den = sideQ - sideP;  // e.y d.x - d.y e.x
@@ -243,12 +270,13 @@ int CKXClipRgn::Flips(const std::vector<CPointIntCross>& records, std::size_t fi
     int flips = 0;
     bool pendingOverlap = false;
     for (std::size_t i = first; i < records.size(); ++i) {
-        if (records[i].kind == CPointIntCross::kOverlapEnd && !pendingOverlap) {
-            pendingOverlap = true;
+        if (records[i].Kind() == CPointIntCross::kTouchEnd) continue;
+        if (records[i].Kind() != CPointIntCross::kOverlapEnd) {
+            ++flips;
             continue;
         }
-        pendingOverlap = false;
-        ++flips;
+        if (pendingOverlap) ++flips;
+        pendingOverlap = !pendingOverlap;
     }
     return flips;
 }

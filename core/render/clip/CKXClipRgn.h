@@ -61,14 +61,16 @@ public:
     std::unique_ptr<CKXClipRgn> CloneTransformed(const CTransf2D& xf) const;
 
     // Appends the crossings of the grid segment a->b with the boundary
-    // (neither end point itself), in boundary order.
+    // (neither end point itself), in boundary order. An overlap with a run
+    // of collinear edges gives both its ends, an end beyond the segment at
+    // the segment's end point.
     void Crossings(const KXGridPoint& a, const KXGridPoint& b, std::vector<CPointIntCross>& out) const;
     // Even-odd inside test of a grid point by a horizontal probe from the
     // left of the region; probe is scratch space.
     bool IsInside(const KXGridPoint& p, std::vector<CPointIntCross>& probe) const;
 
     // Number of state flips a sorted run of records makes: each ordinary
-    // record flips, a pair of overlap ends flips once.
+    // record flips, a pair of overlap ends flips once, touch ends never.
     static int Flips(const std::vector<CPointIntCross>& records, std::size_t first);
 
 private:

@@ -79,6 +79,19 @@ KXPLATFORM_API BOOL SetCurrentDirectoryA(const char* path);
 KXPLATFORM_API BOOL CreateDirectoryA(const char* path, SECURITY_ATTRIBUTES* security);
 /* Deletes a file (not a directory). */
 KXPLATFORM_API BOOL DeleteFileA(const char* path);
+/* MoveFileExA flags. */
+#define MOVEFILE_REPLACE_EXISTING 0x1u
+#define MOVEFILE_WRITE_THROUGH 0x8u
+
+/* Renames a file within its file system, in one step: a reader of newName
+ * sees the old file or the new one, never a mix. Without
+ * MOVEFILE_REPLACE_EXISTING it fails when newName exists; with it, it
+ * replaces a file (never a directory), and the moved file takes the replaced
+ * one's access rights, or a new file's usual rights (0666 less the umask)
+ * when none is replaced, as a file made by GetTempFileNameA is private.
+ * MOVEFILE_WRITE_THROUGH flushes the file's data to the disk before the move
+ * and the move itself after it. */
+KXPLATFORM_API BOOL MoveFileExA(const char* existingName, const char* newName, DWORD flags);
 /* FILE_ATTRIBUTE_* bits, or INVALID_FILE_ATTRIBUTES when nothing is there. */
 KXPLATFORM_API DWORD GetFileAttributesA(const char* path);
 /* Attributes, times and size (level GetFileExInfoStandard, information a
