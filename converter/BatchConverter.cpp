@@ -159,8 +159,11 @@ int BatchConverter::ConvertLayout(const std::string& input, int layout) {
     try {
         engine_.setCurrentLayout(doc, layout);
         if (engine_.read(doc, input.c_str(), nullptr) != 0) {
+            // Finishing and writing report their limits and failures in
+            // the engine's own words.
+            const EngineReasons reasons;
             engine_.close(doc, 0);
-            WriteOutput(doc, input, settings_.allPages() ? layout : OutputNaming::kNoPage);
+            WriteOutput(doc, input, settings_.allPages() ? layout : OutputNaming::kNoPage, reasons);
         } else if (GetFileAttributesA(input.c_str()) == INVALID_FILE_ATTRIBUTES) {
             Fail(input + ": no such file");
         } else if (IsDirectory(input)) {
@@ -178,7 +181,12 @@ int BatchConverter::ConvertLayout(const std::string& input, int layout) {
     return settings_.allPages() ? engine_.getNumLayouts(doc) : 0;
 }
 
-void BatchConverter::WriteOutput(KXDOC doc, const std::string& input, int page) {
+void BatchConverter::Warn(const std::string& input, const EngineReasons& reasons) {
+    if (err_ == nullptr) return;
+    for (const std::string& line : reasons.Lines()) *err_ << "korvexcmd: " << input << ": " << line << std::endl;
+}
+
+void BatchConverter::WriteOutput(KXDOC doc, const std::string& input, int page, const EngineReasons& reasons) {
     const auto path = OutputNaming::OutputPath(settings_.destinationDirectory(), input, page,
                                                settings_.uniqueNames(), exists_);
     if (!path) {
@@ -189,11 +197,15 @@ void BatchConverter::WriteOutput(KXDOC doc, const std::string& input, int page) 
     if (engine_.write(doc, path->c_str()) == 0) {
         const int reason = errno;
         out_ << "Failed to convert " << input << "\n";
-        std::string why = reason != 0 ? std::strerror(reason) : "the drawing file was not written";
+        // The engine's last word says why.
+        std::string why = !reasons.Lines().empty() ? reasons.Lines().back()
+                          : reason != 0            ? std::strerror(reason)
+                                                   : "the drawing file was not written";
         if (!IsDirectory(settings_.destinationDirectory())) why = "no such directory";
         Fail("cannot write " + *path + ": " + why);
         return;
     }
     out_ << OutputNaming::FileNameOf(input) << " -> " << OutputNaming::FileNameOf(*path) << "\n";
     log_.WriteConversion(input, *path);
+    Warn(input, reasons);
 }

@@ -6,6 +6,7 @@
 #include "ConversionLog.h"
 #include "ConverterSettings.h"
 #include "EngineApi.h"
+#include "EngineReasons.h"
 #include "OutputNaming.h"
 
 #include <ostream>
@@ -21,8 +22,9 @@ public:
     // file, in that order), or prints the help when it asked for none.
     void Run(const CCommandLineInfoExt& commandLine);
 
-    // One line per failed input goes here ("korvexcmd: " and the reason);
-    // without a stream the failures are only counted.
+    // One line per failed input goes here ("korvexcmd: " and the reason),
+    // and one per limit the engine met in a drawing it wrote; without a
+    // stream the failures are only counted.
     void SetErrorStream(std::ostream& err) { err_ = &err; }
     // Inputs missing, unreadable or not converted, and outputs not written.
     int failures() const { return failures_; }
@@ -39,8 +41,10 @@ private:
     // Converts one layout into a new document; returns the document's
     // layout count when all pages are wanted, else 0.
     int ConvertLayout(const std::string& input, int layout);
-    void WriteOutput(KXDOC doc, const std::string& input, int page);
+    void WriteOutput(KXDOC doc, const std::string& input, int page, const EngineReasons& reasons);
     void Fail(const std::string& reason);
+    // What the engine left out of a drawing it wrote (a limit it met).
+    void Warn(const std::string& input, const EngineReasons& reasons);
 
     const EngineApi& engine_;
     const ConverterSettings& settings_;

@@ -37,7 +37,7 @@ int KXGetInfo(void* /*any*/) {
 
 int KXWrite(KXDOC doc, const char* path) {
     if (!doc || !path) return 0;
-    return Guarded([&] { return CKXDrawingFileWriter(*DocOf(doc)).Write(path) ? 1 : 0; });
+    return Guarded([&] { return ResultOf(CKXDrawingFileWriter(*DocOf(doc)).Write(path)); });
 }
 
 void KXDeleteDocInstance(KXDOC doc) {

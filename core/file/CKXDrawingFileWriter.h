@@ -9,6 +9,7 @@
 
 #include "CKXDoc.h"
 #include "IKXOutStream.h"
+#include "KXStatus.h"
 
 class CKXDrawingFileWriter {
 public:
@@ -23,7 +24,9 @@ public:
     explicit CKXDrawingFileWriter(CKXDoc& doc);
     CKXDrawingFileWriter(CKXDoc& doc, KXStreamOpener opener);
 
-    bool Write(const std::string& path);
+    // Writes the file, or says why it was not written (nothing is left at
+    // the path then, and an existing file there is kept).
+    KXStatus Write(const std::string& path);
 
     // The output's name without directory and extension.
     static std::string BaseName(const std::string& path);
@@ -31,9 +34,9 @@ public:
     const std::string& BodyPath() const { return m_bodyPath; }
 
 private:
-    bool WriteBody(IKXOutStream& body);
+    KXStatus WriteBody(IKXOutStream& body);
     bool WriteDrawingInfo(class CKXBodyWriter& body);
-    bool AssembleOutput(const std::string& path);
+    KXStatus AssembleOutput(const std::string& path);
     void RemoveBody();
 
     CKXDoc& m_doc;

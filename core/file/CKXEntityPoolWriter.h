@@ -7,6 +7,7 @@
 
 #include "CKXBodyWriter.h"
 #include "CKXDoc.h"
+#include "KXStatus.h"
 
 class CKXEntityPoolWriter {
 public:
@@ -19,12 +20,13 @@ public:
         : m_body(body), m_slots(slots) {}
 
     // Writes the pools and fills the slots (one per entity, then the
-    // terminator's). Returns the number of pools, or 0 when writing failed
-    // or an entity has no record (a polyline beyond the 16-bit point count).
-    int Write(const KXEntList& entities);
+    // terminator's). Returns the number of pools, or why there are none:
+    // writing failed, an entity has no record (a polyline beyond the 16-bit
+    // point count) or the records need more pools than a file can name.
+    KXResult<int> Write(const KXEntList& entities);
 
 private:
-    bool ClosePool(bool last);
+    KXStatus ClosePool(bool last);
 
     CKXBodyWriter& m_body;
     std::vector<CEntInfo>& m_slots;

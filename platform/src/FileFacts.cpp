@@ -25,6 +25,8 @@ bool ReadFileFacts(const char* path, WIN32_FILE_ATTRIBUTE_DATA& facts) {
     if (path == nullptr || *path == '\0' || stat(path, &info) != 0) return false;
     DWORD attributes = 0;
     if (S_ISDIR(info.st_mode)) attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    // Devices, pipes and sockets: neither a file nor a folder.
+    if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) attributes |= FILE_ATTRIBUTE_DEVICE;
     if ((info.st_mode & S_IWUSR) == 0) attributes |= FILE_ATTRIBUTE_READONLY;
     facts.dwFileAttributes = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
     facts.ftCreationTime = ToFileTime(info.st_ctime);

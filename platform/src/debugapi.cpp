@@ -28,14 +28,18 @@ bool StderrRequested() {
 
 }  // namespace
 
+void DefaultDebugOutputSink(const char* text, void* /*context*/) {
+    if (text != nullptr && StderrRequested()) std::fputs(text, stderr);
+}
+
 void OutputDebugStringA(const char* text) {
     if (text == nullptr) return;
     auto& output = TheDebugOutput();
     std::lock_guard<std::mutex> lock(output.mutex);
     if (output.sink != nullptr) {
         output.sink(text, output.context);
-    } else if (StderrRequested()) {
-        std::fputs(text, stderr);
+    } else {
+        DefaultDebugOutputSink(text, nullptr);
     }
 }
 

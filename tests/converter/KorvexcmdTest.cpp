@@ -277,6 +277,10 @@ TEST_F(KorvexcmdTest, MixedDirectoryConvertsEveryGoodFileWhateverTheOthersDo) {
         EXPECT_NE(first.err.find(failed), std::string::npos) << failed << "\n" << first.err;
     }
     EXPECT_NE(first.out.find("No dwf files found in in/"), std::string::npos) << first.out;
+    // The bomb is written thinned, and the user is told what was left out.
+    EXPECT_NE(first.err.find("korvexcmd: in/d_bomb.dxf: block references place more than "), std::string::npos)
+        << first.err;
+    EXPECT_EQ(first.err.find("good"), std::string::npos) << first.err;
 
     // Unique names off: the second run writes over the first run's outputs,
     // each replaced by a whole new file and nothing left beside them.

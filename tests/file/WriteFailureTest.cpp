@@ -1,6 +1,8 @@
 // A failed write returns 0 and leaves nothing behind: no partial output,
 // no body file in the temporary directory, an existing file it may not
 // write untouched.
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -108,6 +110,9 @@ TEST_F(WriteFailure, FullDeviceAsOutput) {
     if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
     EXPECT_EQ(KXWrite(m_doc.Handle(), "/dev/full"), 0);
     ExpectNothingLeft();
+    // The reason names the file and carries the system's word for it.
+    const KXStatus status = CKXDrawingFileWriter(m_doc.Get()).Write("/dev/full");
+    EXPECT_EQ(status.Reason(), "writing /dev/full failed: " + std::string(std::strerror(ENOSPC)));
     struct stat info {};
     EXPECT_EQ(stat("/dev/full", &info), 0) << "the device must never be removed";
 }
@@ -182,13 +187,18 @@ TEST(WriteRefusal, EmptyAndUnfinishedDocuments) {
     Doc empty;
     ASSERT_EQ(KXClose(empty.Handle(), 0), 1);
     EXPECT_EQ(KXWrite(empty.Handle(), out.File("empty.pdb").c_str()), 0);
+    EXPECT_EQ(CKXDrawingFileWriter(empty.Get()).Write(out.File("empty.pdb")).Reason(), "the drawing holds no entities");
     Doc unfinished;
     unfinished.Line(0, 0, 1, 1);
     EXPECT_EQ(KXWrite(unfinished.Handle(), out.File("unfinished.pdb").c_str()), 0);
+    EXPECT_EQ(CKXDrawingFileWriter(unfinished.Get()).Write(out.File("unfinished.pdb")).Reason(),
+              "the document is not finished");
     // Entities added after finishing were never placed or quantised.
     ASSERT_EQ(KXClose(unfinished.Handle(), 0), 1);
     unfinished.Line(5, 5, 6, 6);
     EXPECT_EQ(KXWrite(unfinished.Handle(), out.File("grown.pdb").c_str()), 0);
+    EXPECT_EQ(CKXDrawingFileWriter(unfinished.Get()).Write(out.File("grown.pdb")).Reason(),
+              "entities were added after the document was finished");
     EXPECT_EQ(KXWrite(nullptr, out.File("null.pdb").c_str()), 0);
     EXPECT_EQ(KXWrite(unfinished.Handle(), nullptr), 0);
     EXPECT_EQ(CountFiles(tmp.Path()), 0u);

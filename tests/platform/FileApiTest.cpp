@@ -139,6 +139,11 @@ TEST(DeleteFile, RemovesFilesButNotDirectories) {
     EXPECT_EQ(GetFileAttributesA(nullptr), INVALID_FILE_ATTRIBUTES);
 }
 
+TEST(FileAttributes, DevicesAreNeitherFilesNorFolders) {
+    EXPECT_EQ(GetFileAttributesA("/dev/null") & (FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_DIRECTORY),
+              FILE_ATTRIBUTE_DEVICE);
+}
+
 TEST(MoveFileEx, ReplacesOnlyWhenAskedAndKeepsTheReplacedFilesRights) {
     ScratchDir dir;
     dir.Write("new.txt", "new");

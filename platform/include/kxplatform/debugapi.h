@@ -15,6 +15,10 @@ typedef void (*KXDEBUGSINK)(const char* text, void* context);
 
 KXPLATFORM_API void OutputDebugStringA(const char* text);
 
+/* What happens to a text while no sink is installed (stderr on request); a
+ * sink that passes texts on may call it. */
+KXPLATFORM_API void DefaultDebugOutputSink(const char* text, void* context);
+
 /* Installs the sink (null restores the default) and returns the previous
  * one with its context. Calls to the sink are serialised; a sink must not
  * itself call OutputDebugStringA. */
