@@ -4,7 +4,8 @@
 # its seeds, its kept findings (fuzz/regressions/<target>/) and, when
 # $KX_FUZZ_CORPUS is set, its corpus directory $KX_FUZZ_CORPUS/<target>/, with
 # its dictionary. $KX_FUZZ_JOBS (3) targets run at once. Fails when a target
-# does not build or any run finds a crash, hang, leak or sanitizer report;
+# does not build or any run finds a crash, hang (30 s for one input: the CI
+# machine may be busy), leak or sanitizer report;
 # the finding and the run's log are kept in the work directory it names.
 set -euo pipefail
 
@@ -48,7 +49,7 @@ run_target() {
     local inputs=("$root/fuzz/seeds/$seeds")
     [ -d "$root/fuzz/regressions/$name" ] && inputs+=("$root/fuzz/regressions/$name")
     [ -n "${KX_FUZZ_CORPUS:-}" ] && [ -d "$KX_FUZZ_CORPUS/$name" ] && inputs+=("$KX_FUZZ_CORPUS/$name")
-    local options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+    local options=(-max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -print_final_stats=1
                    -artifact_prefix="$findings")
     [ "$dict" != "-" ] && options+=(-dict="$root/fuzz/$dict")
     "$build/bin/$name" "$corpus" "${inputs[@]}" "${options[@]}" >"$work/$name.log" 2>&1
