@@ -8,6 +8,8 @@
 
 #include <vector>
 
+#include "support/PaintRed.h"
+
 namespace {
 
 std::vector<UINT> g_seen;
@@ -15,12 +17,7 @@ std::vector<UINT> g_seen;
 LRESULT RecordingProc(HWND window, UINT message, WPARAM w, LPARAM l) {
     g_seen.push_back(message);
     if (message == WM_PAINT) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-        FillRect(dc, &paint.rcPaint, red);
-        DeleteObject(red);
-        EndPaint(window, &paint);
+        PaintRed(window);
         return 0;
     }
     return DefWindowProcA(window, message, w, l);

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "support/PaintRed.h"
+
 #include "XClient.h"
 
 #include <X11/keysym.h>
@@ -23,12 +25,7 @@ std::vector<MSG> g_seen;
 
 LRESULT RecordingProc(HWND window, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_PAINT) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-        FillRect(dc, &paint.rcPaint, red);
-        DeleteObject(red);
-        EndPaint(window, &paint);
+        PaintRed(window);
         return 0;
     }
     g_seen.push_back(MSG{window, message, w, l});
