@@ -3,6 +3,7 @@
 #include <kxplatform/dynlib.h>
 #include <kxplatform/fileapi.h>
 #include <kxplatform/pathsep.h>
+#include <kxplatform/processenv.h>
 
 #include <climits>
 #include <cstdio>
@@ -32,9 +33,8 @@ bool IsWritableDirectory(const std::string& directory) {
 namespace {
 
 std::string AbsoluteVariable(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr || value[0] != KX_PATH_SEPARATOR) return {};
-    std::string path(value);
+    std::string path = KXEnvironmentVariable(name);
+    if (path.empty() || path[0] != KX_PATH_SEPARATOR) return {};
     if (path.back() != KX_PATH_SEPARATOR) path += KX_PATH_SEPARATOR;
     return path;
 }

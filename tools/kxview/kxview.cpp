@@ -1,6 +1,7 @@
 // kxview DRAWING [options]: a drawing in a window, to look at and move
 // around in with the mouse and the keyboard.
 #include <kxplatform/dynlib.h>
+#include <kxplatform/processenv.h>
 #include <kxplatform/profileapi.h>
 #include <kxplatform/winuser.h>
 
@@ -57,8 +58,7 @@ int main(int argc, char** argv) {
         return kFailed;
     }
     if (!KXUseDisplay(options.display.empty() ? nullptr : options.display.c_str())) {
-        const char* variable = std::getenv("DISPLAY");
-        std::string name = options.display.empty() && variable ? variable : options.display;
+        std::string name = options.display.empty() ? KXEnvironmentVariable("DISPLAY") : options.display;
         if (name.empty()) name = "(DISPLAY is not set)";
         std::cerr << "kxview: cannot open the X display " << name << "\n";
         return kFailed;
