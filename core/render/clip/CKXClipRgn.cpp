@@ -326,7 +326,11 @@ int CKXClipRgn::IsInsideAlong(const KXGridPoint& a, const KXGridPoint& b, std::i
         py < Wide{m_gridMin.y} * one || py > Wide{m_gridMax.y} * one)
         return 0;
     bool inside = false;
-    for (const std::vector<std::int32_t>& contour : m_grid) {
+    for (std::size_t c = 0; c < m_grid.size(); ++c) {
+        // A contour beside or below the point's rightward probe has no say.
+        const GridBox& box = m_gridBoxes[c];
+        if (py < Wide{box.low.y} * one || py > Wide{box.high.y} * one || px > Wide{box.high.x} * one) continue;
+        const std::vector<std::int32_t>& contour = m_grid[c];
         // The closing copy of vertex 0 ends the last edge.
         for (std::size_t i = 0; i + 3 < contour.size(); i += 2) {
             const Wide ex = Wide{contour[i]} * one, ey = Wide{contour[i + 1]} * one;
