@@ -99,6 +99,13 @@ public:
 
     KXOwnedList<CKXPattern>& Patterns() { return m_patterns; }
     const KXOwnedList<CKXPattern>& Patterns() const { return m_patterns; }
+    // Hatch lines laid so far over the whole document, and whether their
+    // bound has been reported (the hatch fill keeps both).
+    struct HatchLineTally {
+        double laid = 0.0;
+        bool reported = false;
+    };
+    HatchLineTally& HatchLines() { return m_hatchLines; }
     KXOwnedList<CKXPath>& Paths() { return m_paths; }
     const KXOwnedList<CKXPath>& Paths() const { return m_paths; }
     // The glyph instance store is made by the text code when first needed.
@@ -187,6 +194,7 @@ private:
     KXOwned<CKXClipRgnSet> m_clipRgnSet;
     bool m_clipActive = false;
     KXOwnedList<CKXPattern> m_patterns;
+    HatchLineTally m_hatchLines;
     std::vector<KXDirectionEntry> m_directionCache;
     CKXAttribTable m_attribs;
     CKXAttributeState m_attribState;

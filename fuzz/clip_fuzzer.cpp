@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -79,10 +80,21 @@ Box BoxOf(const CKXClipRgn& region)
     return box;
 }
 
-void Check(bool holds)
+// How far a point lies outside the box, in grid steps (0 inside).
+double StepsOutside(const Box& box, const CFltPoint& p, double step)
 {
-    if (!holds)
+    const double dx = std::max({box.xmin - p.x, p.x - box.xmax, 0.0});
+    const double dy = std::max({box.ymin - p.y, p.y - box.ymax, 0.0});
+    return std::max(dx, dy) / step;
+}
+
+void CheckPoint(const Box& box, const CFltPoint& p, double slack, double step)
+{
+    if (!box.Holds(p, slack)) {
+        std::fprintf(stderr, "clip_fuzzer: kept point (%.17g, %.17g) lies %.3f grid steps outside the region's box\n",
+                     p.x, p.y, StepsOutside(box, p, step));
         std::abort();
+    }
 }
 
 }  // namespace
@@ -143,20 +155,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             clip.Clip(line, pieces);
             double kept = 0.0;
             for (const auto& piece : pieces) {
-                Check(box.Holds(piece->GetStart(), slack) && box.Holds(piece->GetEnd(), slack));
+                CheckPoint(box, piece->GetStart(), slack, step);
+                CheckPoint(box, piece->GetEnd(), slack, step);
                 kept += std::hypot(piece->GetEnd().x - piece->GetStart().x, piece->GetEnd().y - piece->GetStart().y);
             }
             const double length = std::hypot(points[1].x - points[0].x, points[1].y - points[0].y);
-            Check(kept <= length + 4.0 * slack * static_cast<double>(pieces.size() + 1));
+            if (kept > length + 4.0 * slack * static_cast<double>(pieces.size() + 1)) {
+                std::fprintf(stderr, "clip_fuzzer: %zu pieces keep %.17g of a line %.17g long (%.3f grid steps more)\n",
+                             pieces.size(), kept, length, (kept - length) / step);
+                std::abort();
+            }
             continue;
         }
         const CKXPolyline shape(std::move(points));
         std::vector<std::unique_ptr<CKXPolyline>> pieces;
         clip.Clip(shape, pieces);
         for (const auto& piece : pieces) {
-            Check(piece->GetPoints().size() >= 2);
+            if (piece->GetPoints().size() < 2)
+                std::abort();
             for (const CFltPoint& p : piece->GetPoints())
-                Check(box.Holds(p, slack));
+                CheckPoint(box, p, slack, step);
         }
     }
     return 0;

@@ -87,6 +87,48 @@ TEST(ClipLine, InsideTestAvoidsAStretchShorterThanTheGridRounding) {
     EXPECT_LE(std::max(pieces[0].a.y, pieces[0].b.y), 2.1);
 }
 
+TEST(ClipLine, InsideTestIsExactForALineWithinAGridStepOfAnEdge) {
+    // (found by clip_fuzzer) The line leaves a vertex and runs beside the
+    // closing edge, less than a tenth of a step off it, then half a unit
+    // past its far vertex. The rounded middle of its long stretch lay on the
+    // edge's inner side and the whole stretch, overshoot included, was kept.
+    auto region = std::make_unique<CKXClipRgn>();
+    region->AddContour(std::make_unique<CKXPolyline>(
+        std::vector<CFltPoint>{{0, 2560}, {0, 0}, {10, 10}, {0.75, 0}, {15.75, 10}}));
+    region->Quantise(1000.0, {-8192, -8192});
+    // Only its start, up to the edge (0, 0)-(10, 10), is inside.
+    auto pieces = ClipLine(*region, {0.75, 0}, {0, 2560.5});
+    ASSERT_EQ(pieces.size(), 1u);
+    ExpectPiece(pieces[0], {0.75, 0}, {0.7498, 0.7498});
+    // The same line a step further in is inside along the edge and stops at it.
+    pieces = ClipLine(*region, {0.749, 0.7495}, {0, 2559.9});
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_GT(Length(pieces[0]), 2559.0);
+}
+
+TEST(ClipLine, EndsBeyondTheGridRangeDoNotTurnTheLine) {
+    // (found by clip_fuzzer) On the fine grid of a region a quarter unit
+    // wide, the ends of a line thousands of units away saturate; the
+    // saturated line ran elsewhere and kept a piece 0.06 units beside the
+    // region. The line is cut to the region's box first.
+    auto region = std::make_unique<CKXClipRgn>();
+    region->AddContour(std::make_unique<CKXPolyline>(
+        std::vector<CFltPoint>{{0, -0.25}, {-0.25, -0.25}, {-0.25, -0.25}, {0, 0}, {0, 0}}));
+    region->EnsureGrid();
+    const CFltPoint a{-6296.75, 6311.75}, b{6296.5, -6311.75};
+    // The line crosses the triangle from its hypotenuse to its right side
+    // (pieces run the way the crossings sort, here upwards), either way.
+    const double slope = (b.y - a.y) / (b.x - a.x), at0 = a.y - slope * a.x;
+    const double xIn = at0 / (1.0 - slope);
+    for (const auto& [from, to] : {std::pair{a, b}, std::pair{b, a}}) {
+        const auto pieces = ClipLine(*region, from, to);
+        ASSERT_EQ(pieces.size(), 1u);
+        ExpectPiece(pieces[0], {0, at0}, {xIn, xIn});
+    }
+    // A line as far out that misses the box keeps nothing.
+    EXPECT_TRUE(ClipLine(*region, {-6000, 6000.5}, {6000, 6001}).empty());
+}
+
 TEST(ClipLine, RunsOfCollinearEdgesCountOnceAndATouchingRunStillSplits) {
     // (found by clip_fuzzer) Two zero-width spikes: each runs out along
     // y = 0 and back, so the boundary never crosses the line there.

@@ -1,9 +1,11 @@
 // Hatch explosion when a document is finished: lines inside the region
 // only, holes left open, spacing and shift, line-style phases, trailing
-// gaps, solid fills and the bound on lines per hatch.
+// gaps, solid fills and the bounds on lines per hatch and per document.
 #include <gtest/gtest.h>
+#include <kxplatform/debugapi.h>
 
 #include <cmath>
+#include <string>
 
 #include "CKXAttribSet.h"
 #include "ClipTestSupport.h"
@@ -168,6 +170,72 @@ TEST(Hatch, TinySpacingIsBoundedAndReported) {
     EXPECT_GE(fill.LinesLaid(), 100000u);
     // The whole document still finishes.
     ASSERT_EQ(KXClose(doc, 0), 1);
+}
+
+TEST(Hatch, DocumentBoundThinsThenOutlinesFurtherHatchesAndIsReportedOnce) {
+    Doc doc;
+    CKXDoc& d = *doc;
+    std::vector<CKXHatch*> hatches;
+    for (int i = 0; i < 4; ++i) {
+        const double x = 2000.0 * i;
+        const int region = RegionOf(doc, {Square(x, 0, x + 1000, 1000)});
+        hatches.push_back(static_cast<CKXHatch*>(Hatch(doc, region, {Pattern(0, 1e-6)})));
+        d.ClipRegions()[static_cast<std::size_t>(i)]->Quantise(1.0, {0, 0});
+    }
+    // A coarse hatch, drawn while lines are left, and one after.
+    const int coarseRegion = RegionOf(doc, {Square(0, 2000, 100, 2100)});
+    auto* coarse = static_cast<CKXHatch*>(Hatch(doc, coarseRegion, {Pattern(0, 10)}));
+    d.ClipRegions()[4]->Quantise(1.0, {0, 0});
+    // On a grid of one unit each fine hatch gets its own bound of 100000
+    // lines; the document has 150010 left before them.
+    const double perHatch = CKXHatchFill::LineBudget(std::hypot(1000, 1000), 1.0);
+    ASSERT_EQ(perHatch, CKXHatchFill::kMinLineBudget);
+    d.HatchLines().laid = CKXHatchFill::kDocumentLineBudget - 1.5 * perHatch - 10.0;
+
+    std::string debug;
+    void* previousContext = nullptr;
+    const KXDEBUGSINK previous = SetDebugOutputSink(
+        [](const char* text, void* context) { *static_cast<std::string*>(context) += text; }, &debug,
+        &previousContext);
+    const auto explode = [&](const CKXHatch& hatch, std::size_t& lines, std::size_t& pieces) {
+        CKXHatchFill fill(d);
+        KXEntList out;
+        const KXStatus status = fill.Explode(hatch, out);
+        lines = fill.LinesLaid();
+        pieces = out.size();
+        return status;
+    };
+    std::size_t lines = 0, pieces = 0;
+    // Within the document's bound: thinned to its own.
+    EXPECT_FALSE(explode(*hatches[0], lines, pieces).IsOk());
+    EXPECT_LE(static_cast<double>(lines), perHatch);
+    EXPECT_GE(static_cast<double>(lines), 0.9 * perHatch);
+    EXPECT_TRUE(explode(*coarse, lines, pieces).IsOk());
+    EXPECT_EQ(lines, 11u);
+    // Then to what the document has left.
+    const double left = CKXHatchFill::kDocumentLineBudget - d.HatchLines().laid;
+    const KXStatus second = explode(*hatches[1], lines, pieces);
+    EXPECT_NE(second.Reason().find("in all"), std::string::npos);
+    EXPECT_LE(static_cast<double>(lines), left);
+    EXPECT_GE(static_cast<double>(lines), 0.9 * left);
+    // Then only the outline, and the coarse hatch too.
+    EXPECT_FALSE(explode(*hatches[2], lines, pieces).IsOk());
+    EXPECT_EQ(lines, 0u);
+    EXPECT_EQ(pieces, 1u);
+    EXPECT_FALSE(explode(*hatches[3], lines, pieces).IsOk());
+    EXPECT_FALSE(explode(*coarse, lines, pieces).IsOk());
+    EXPECT_EQ(lines, 0u);
+    SetDebugOutputSink(previous, previousContext, nullptr);
+    EXPECT_LE(d.HatchLines().laid, CKXHatchFill::kDocumentLineBudget);
+
+    // One line for the first hatch's own bound, one for the document's.
+    const auto count = [&](const std::string& what) {
+        std::size_t n = 0;
+        for (std::size_t at = debug.find(what); at != std::string::npos; at = debug.find(what, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count("kxcore: "), 2u);
+    EXPECT_EQ(count("kxcore: hatches of the drawing bounded to 4000000 lines in all"), 1u);
 }
 
 TEST(Hatch, TransformedHatchScalesSpacingAndRegion) {

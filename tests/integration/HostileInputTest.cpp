@@ -182,6 +182,19 @@ TEST_F(HostileInput, HatchOfABillionLinesIsThinned)
     ExpectConverted(o, 300);
 }
 
+TEST_F(HostileInput, ManyFineHatchesShareTheDocumentsBound)
+{
+    // Each hatch alone is thinned to some 280000 lines; fifty of them stop
+    // at the document's bound (the rest show their outline), so memory
+    // stays near that of fourteen.
+    const std::string hatch =
+        "0\nHATCH\n10\n0\n20\n0\n30\n0\n2\nANSI31\n70\n0\n71\n0\n91\n1\n92\n2\n72\n1\n73\n1\n93\n4\n"
+        "10\n0\n20\n0\n10\n1000\n20\n0\n10\n1000\n20\n1000\n10\n0\n20\n1000\n97\n0\n75\n0\n76\n1\n52\n0\n"
+        "41\n0.000001\n77\n0\n78\n1\n53\n45\n43\n0\n44\n0\n45\n-0.000001\n46\n0.000001\n79\n0\n98\n0\n";
+    const Outcome o = Convert(Entities(Repeat(hatch, 50)));
+    ExpectConverted(o, 700);
+}
+
 TEST_F(HostileInput, DeepNestingOfBlocksAndMtextBraces)
 {
     std::string blocks;

@@ -1,6 +1,7 @@
 #include "CKXClip.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "CKXClipRgn.h"
@@ -25,6 +26,21 @@ struct AlongLess {
         return sameSense ? an < bn : an > bn;
     }
 };
+
+// Where the middle of the stretch between two records lies along the grid
+// segment a -> b, in steps of 2^-kAlongBits of the segment (the records,
+// truncated on the grid, are projected on it).
+std::int64_t Along(const KXGridPoint& a, const KXGridPoint& b, const CPointIntCross& from, const CPointIntCross& to) {
+    const long double dx = static_cast<long double>(b.x - a.x), dy = static_cast<long double>(b.y - a.y);
+    const auto at = [&](const CPointIntCross& r) {
+        return ((static_cast<long double>(r.x) - static_cast<long double>(a.x)) * dx +
+                (static_cast<long double>(r.y) - static_cast<long double>(a.y)) * dy) /
+               (dx * dx + dy * dy);
+    };
+    const long double one = static_cast<long double>(std::int64_t{1} << CKXClipRgn::kAlongBits);
+    const long double middle = std::clamp((at(from) + at(to)) / 2.0L, 0.0L, 1.0L);
+    return std::llround(middle * one);
+}
 
 CPointIntCross RecordOf(const KXGridPoint& g) {
     return {static_cast<std::int32_t>(g.x), static_cast<std::int32_t>(g.y), CPointIntCross::kCrossing};
@@ -53,6 +69,21 @@ int CKXClip::ClipSegment(const CFltPoint& a, const CFltPoint& b, std::vector<CFl
         spans.push_back(b);
         return kFirstAtStart | kLastAtEnd;
     }
+    if (m_region.FitsGrid(a) && m_region.FitsGrid(b)) return ClipOnGrid(a, b, spans);
+    // An end beyond the grid's range would saturate and turn the segment:
+    // it is first cut to the region's box (what lies beyond is outside).
+    double t0 = 0.0, t1 = 1.0;
+    if (!m_region.SpanInGridBox(a, b, t0, t1)) return 0;
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const CFltPoint from = t0 > 0.0 ? CFltPoint{a.x + t0 * dx, a.y + t0 * dy} : a;
+    const CFltPoint to = t1 < 1.0 ? CFltPoint{a.x + t1 * dx, a.y + t1 * dy} : b;
+    int report = ClipOnGrid(from, to, spans);
+    if (t0 > 0.0) report &= ~(kFirstAtStart | kLastAtStart);
+    if (t1 < 1.0) report &= ~(kFirstAtEnd | kLastAtEnd);
+    return report;
+}
+
+int CKXClip::ClipOnGrid(const CFltPoint& a, const CFltPoint& b, std::vector<CFltPoint>& spans) {
     const KXGridPoint ga = m_region.ToGrid(a);
     const KXGridPoint gb = m_region.ToGrid(b);
     if (ga.x == gb.x && ga.y == gb.y) {
@@ -105,18 +136,28 @@ int CKXClip::ClipSegment(const CFltPoint& a, const CFltPoint& b, std::vector<CFl
         // itself, and next to a crossing the grid's rounding can put the
         // probe on its far side.
         KXGridPoint probeAt{};
+        std::int64_t probeAlong = 0;
         bool probeFlipped = false, found = false, probeOnOverlap = true;
         std::int64_t longest = -1;
         walk([&](const CPointIntCross& from, const CPointIntCross& to, bool flipped, bool onOverlap) {
             const std::int64_t length = std::llabs(std::int64_t{to.x} - from.x) + std::llabs(std::int64_t{to.y} - from.y);
             if (found && (onOverlap > probeOnOverlap || (onOverlap == probeOnOverlap && length <= longest))) return;
             probeAt = {(std::int64_t{from.x} + to.x) / 2, (std::int64_t{from.y} + to.y) / 2};
+            probeAlong = Along(ga, gb, from, to);
             probeFlipped = flipped;
             probeOnOverlap = onOverlap;
             longest = length;
             found = true;
         });
-        inside = found && m_region.IsInside(probeAt, m_probe) != probeFlipped;
+        if (found) {
+            // The probe is taken on the segment itself: the rounded middle
+            // of two grid points can lie across an edge that the segment
+            // runs along within a grid step. Only a probe that falls on the
+            // boundary is left to the grid point test.
+            const int exact = m_region.IsInsideAlong(ga, gb, probeAlong);
+            const bool probeInside = exact >= 0 ? exact == 1 : m_region.IsInside(probeAt, m_probe);
+            inside = probeInside != probeFlipped;
+        }
     }
     const std::size_t before = spans.size();
     int report = 0;

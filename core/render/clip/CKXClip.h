@@ -49,6 +49,8 @@ public:
     void Clip(const CKXPolyline& polyline, std::vector<std::unique_ptr<CKXPolyline>>& out);
 
 private:
+    // ClipSegment for ends whose grid coordinates fit in 32 bits.
+    int ClipOnGrid(const CFltPoint& a, const CFltPoint& b, std::vector<CFltPoint>& spans);
     CFltPoint Back(const KXGridPoint& g, const CFltPoint& a, const CFltPoint& b) const;
 
     CKXClipRgn& m_region;

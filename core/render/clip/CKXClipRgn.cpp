@@ -151,6 +151,32 @@ CFltPoint CKXClipRgn::FromGrid(const KXGridPoint& g) const {
     return {static_cast<double>(g.x) / m_scale + m_origin.x, static_cast<double>(g.y) / m_scale + m_origin.y};
 }
 
+bool CKXClipRgn::FitsGrid(const CFltPoint& p) const {
+    const double x = (p.x - m_origin.x) * m_scale, y = (p.y - m_origin.y) * m_scale;
+    return std::fabs(x) < 2147483647.0 && std::fabs(y) < 2147483647.0;
+}
+
+bool CKXClipRgn::SpanInGridBox(const CFltPoint& a, const CFltPoint& b, double& t0, double& t1) const {
+    if (m_grid.empty()) return false;
+    constexpr double kMargin = 4.0;  // grid steps
+    const double ax = (a.x - m_origin.x) * m_scale, ay = (a.y - m_origin.y) * m_scale;
+    const double dx = (b.x - a.x) * m_scale, dy = (b.y - a.y) * m_scale;
+    t0 = 0.0;
+    t1 = 1.0;
+    // Liang-Barsky: each side of the box cuts the parameter range.
+    const auto cut = [&](double p, double q) {
+        if (p == 0.0) return q >= 0.0;
+        const double r = q / p;
+        if (p < 0.0) t0 = std::max(t0, r);
+        else t1 = std::min(t1, r);
+        return t0 <= t1;
+    };
+    return cut(-dx, ax - (static_cast<double>(m_gridMin.x) - kMargin)) &&
+           cut(dx, static_cast<double>(m_gridMax.x) + kMargin - ax) &&
+           cut(-dy, ay - (static_cast<double>(m_gridMin.y) - kMargin)) &&
+           cut(dy, static_cast<double>(m_gridMax.y) + kMargin - ay) && std::isfinite(t0) && std::isfinite(t1);
+}
+
 std::unique_ptr<CKXClipRgn> CKXClipRgn::CloneTransformed(const CTransf2D& xf) const {
     auto copy = std::make_unique<CKXClipRgn>();
     for (const auto& contour : m_contours) {
@@ -288,4 +314,37 @@ bool CKXClipRgn::IsInside(const KXGridPoint& p, std::vector<CPointIntCross>& pro
     Crossings({m_gridMin.x - 5, p.y}, p, probe);
     std::sort(probe.begin(), probe.end());
     return Flips(probe, 0) % 2 == 1;
+}
+
+int CKXClipRgn::IsInsideAlong(const KXGridPoint& a, const KXGridPoint& b, std::int64_t along) const {
+    // Everything is scaled by 2^kAlongBits: grid coordinates stay within 32
+    // bits, so the point within 58 and every product below within 117.
+    const Wide one = Wide{1} << kAlongBits;
+    const Wide px = Wide{a.x} * one + Wide{b.x - a.x} * along;
+    const Wide py = Wide{a.y} * one + Wide{b.y - a.y} * along;
+    if (m_grid.empty() || px < Wide{m_gridMin.x} * one || px > Wide{m_gridMax.x} * one ||
+        py < Wide{m_gridMin.y} * one || py > Wide{m_gridMax.y} * one)
+        return 0;
+    bool inside = false;
+    for (std::size_t c = 0; c < m_grid.size(); ++c) {
+        // A contour beside or below the point's rightward probe has no say.
+        const GridBox& box = m_gridBoxes[c];
+        if (py < Wide{box.low.y} * one || py > Wide{box.high.y} * one || px > Wide{box.high.x} * one) continue;
+        const std::vector<std::int32_t>& contour = m_grid[c];
+        // The closing copy of vertex 0 ends the last edge.
+        for (std::size_t i = 0; i + 3 < contour.size(); i += 2) {
+            const Wide ex = Wide{contour[i]} * one, ey = Wide{contour[i + 1]} * one;
+            const Wide fx = Wide{contour[i + 2]} * one, fy = Wide{contour[i + 3]} * one;
+            // Where the edge meets the point exactly, the point is on the boundary.
+            const Wide cross = (fx - ex) * (py - ey) - (fy - ey) * (px - ex);
+            if (cross == 0 && std::min(ex, fx) <= px && px <= std::max(ex, fx) && std::min(ey, fy) <= py &&
+                py <= std::max(ey, fy))
+                return -1;
+            // Half-open in y: an edge counts when it spans the point's height
+            // and passes to its right.
+            if ((ey > py) == (fy > py)) continue;
+            if ((cross > 0) == (fy > ey)) inside = !inside;
+        }
+    }
+    return inside ? 1 : 0;
 }

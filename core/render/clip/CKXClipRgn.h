@@ -47,8 +47,7 @@ public:
     void Quantise(double scale, const CFltPoint& origin);
     bool HasGrid() const { return m_scale > 0.0; }
     // A region clipped through before it was quantised gets a grid of its
-    // own over its extents (lines far outside them saturate harmlessly:
-    // they are outside either way).
+    // own over its extents.
     void EnsureGrid();
     double GetGridScale() const { return m_scale; }
     const CFltPoint& GetGridOrigin() const { return m_origin; }
@@ -56,6 +55,12 @@ public:
     KXGridPoint ToGrid(const CFltPoint& p) const;
     // value / scale + origin; (0, 0) without a grid.
     CFltPoint FromGrid(const KXGridPoint& g) const;
+    // The point's grid coordinates need no saturation.
+    bool FitsGrid(const CFltPoint& p) const;
+    // The part of a -> b within the box of the grid contours widened by a
+    // few steps, as parameters 0 <= t0 <= t1 <= 1 along it; false when the
+    // segment misses that box (it then lies outside the region).
+    bool SpanInGridBox(const CFltPoint& a, const CFltPoint& b, double& t0, double& t1) const;
 
     // Every contour transformed, quantised on this region's grid.
     std::unique_ptr<CKXClipRgn> CloneTransformed(const CTransf2D& xf) const;
@@ -68,6 +73,11 @@ public:
     // Even-odd inside test of a grid point by a horizontal probe from the
     // left of the region; probe is scratch space.
     bool IsInside(const KXGridPoint& p, std::vector<CPointIntCross>& probe) const;
+    // Even-odd inside test of the exact point a + (b - a) * along / 2^kAlongBits
+    // of a grid segment (0 <= along <= 2^kAlongBits): 1 inside, 0 outside,
+    // -1 when the point lies on a boundary edge (the test cannot tell).
+    static constexpr int kAlongBits = 24;
+    int IsInsideAlong(const KXGridPoint& a, const KXGridPoint& b, std::int64_t along) const;
 
     // Number of state flips a sorted run of records makes: each ordinary
     // record flips, a pair of overlap ends flips once, touch ends never.

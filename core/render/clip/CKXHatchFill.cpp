@@ -49,6 +49,17 @@ KXStatus CKXHatchFill::Explode(const CKXHatch& hatch, KXEntList& out) {
     const CFltExtents box = region.GetExtents();
     const double diagonal = box.IsEmpty() ? 0.0 : std::hypot(box.Width(), box.Height());
     m_budget = LineBudget(diagonal, region.GetGridScale());
+    CKXDoc::HatchLineTally& tally = m_doc.HatchLines();
+    const double documentLeft = kDocumentLineBudget - tally.laid;
+    if (documentLeft < 1.0) {
+        DocumentBoundReached();
+        Outline(region, out);
+        return KXStatus::Failure(m_reason);
+    }
+    if (documentLeft < m_budget) {
+        m_budget = documentLeft;
+        m_documentBound = true;
+    }
     bool complete = true;
     CKXAttribTable& tables = m_doc.Attribs();
     for (const std::int32_t id : hatch.GetPatterns()) {
@@ -78,9 +89,26 @@ KXStatus CKXHatchFill::Explode(const CKXHatch& hatch, KXEntList& out) {
 
         if (std::unique_ptr<CKXAttribSet> restore = tables.PopState(true)) out.push_back(std::move(restore));
     }
+    tally.laid += static_cast<double>(m_lines);
     if (complete) return {};
+    if (m_thinnedByDocument && m_reason.empty()) {
+        DocumentBoundReached();
+        return KXStatus::Failure(m_reason);
+    }
     OutputDebugStringA(("kxcore: " + m_reason + "\n").c_str());
     return KXStatus::Failure(m_reason);
+}
+
+void CKXHatchFill::DocumentBoundReached() {
+    char reason[200];
+    std::snprintf(reason, sizeof reason,
+                  "hatches of the drawing bounded to %.0f lines in all; further hatches thinned or drawn as their outline",
+                  kDocumentLineBudget);
+    m_reason = reason;
+    CKXDoc::HatchLineTally& tally = m_doc.HatchLines();
+    if (tally.reported) return;
+    tally.reported = true;
+    OutputDebugStringA(("kxcore: " + m_reason + "\n").c_str());
 }
 
 void CKXHatchFill::Outline(CKXClipRgn& region, KXEntList& out) const {
@@ -107,7 +135,9 @@ bool CKXHatchFill::LayPattern(CKXPattern& pattern, CKXClipRgn& region, double k,
     const double left = std::max(1.0, m_budget - static_cast<double>(m_lines));
     const double stride = count > left ? std::ceil(count / left) : 1.0;
     bool complete = stride == 1.0;
-    if (!complete) {
+    if (!complete && m_documentBound) {
+        m_thinnedByDocument = true;
+    } else if (!complete) {
         char reason[200];
         std::snprintf(reason, sizeof reason,
                       "hatch pattern of %.0f lines (spacing %g) bounded to every %.0fth line, %.0f lines per hatch",

@@ -10,6 +10,11 @@
 // integer resolution would otherwise ask for billions of lines. Beyond the
 // bound every n-th line is laid (the fill looks the same at that
 // resolution) and the thinning is reported to the debug output.
+//
+// The lines of all hatches of a document are bounded too, so that a file
+// of many such hatches still converts in bounded time and memory: once the
+// document's lines are spent, a hatch gets only what is left (thinned) and
+// then only its outline; this is reported once per document.
 #pragma once
 
 #include <cstddef>
@@ -33,6 +38,9 @@ public:
     // Lines laid for one hatch at least may always be this many; beyond it
     // one line per integer step of the region's grid across the region.
     static constexpr double kMinLineBudget = 100000.0;
+    // Lines all hatches of one document may lay together: some fourteen
+    // hatches at the bound of one, hundreds of times what real drawings lay.
+    static constexpr double kDocumentLineBudget = 4.0e6;
     // Pieces one hatch may make at most (a region of millions of edges
     // could cut every line into millions of pieces).
     static constexpr std::size_t kMaxPieces = std::size_t{1} << 24;
@@ -55,6 +63,8 @@ public:
 
 private:
     void Outline(CKXClipRgn& region, KXEntList& out) const;
+    // The document's bound is reached: its reason, told once per document.
+    void DocumentBoundReached();
     // False when the pattern asked for more lines than the budget left.
     bool LayPattern(CKXPattern& pattern, CKXClipRgn& region, double k, KXEntList& out);
     // Clipped, phased and finished pieces of one line.
@@ -63,6 +73,10 @@ private:
 
     CKXDoc& m_doc;
     double m_budget = 0.0;
+    // The hatch's own budget was cut to what the document had left, and
+    // that thinned a pattern.
+    bool m_documentBound = false;
+    bool m_thinnedByDocument = false;
     std::size_t m_lines = 0;
     std::size_t m_pieces = 0;
     std::string m_reason;
