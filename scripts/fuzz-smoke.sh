@@ -3,7 +3,8 @@
 # (or $KX_FUZZ_BUILD_DIR) and runs each for $KX_FUZZ_SECONDS (60) seconds on
 # its seeds, its kept findings (fuzz/regressions/<target>/) and, when
 # $KX_FUZZ_CORPUS is set, its corpus directory $KX_FUZZ_CORPUS/<target>/, with
-# its dictionary. $KX_FUZZ_JOBS (3) targets run at once. Fails when a target
+# its dictionary. $KX_FUZZ_JOBS (all six) targets run at once, so the whole
+# run takes about $KX_FUZZ_SECONDS. Fails when a target
 # does not build or any run finds a crash, hang (30 s for one input: the CI
 # machine may be busy), leak or sanitizer report;
 # the finding and the run's log are kept in the work directory it names.
@@ -12,7 +13,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${KX_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 seconds="${KX_FUZZ_SECONDS:-60}"
-jobs="${KX_FUZZ_JOBS:-3}"
+jobs="${KX_FUZZ_JOBS:-6}"
 
 # target, seed folder under fuzz/seeds, dictionary under fuzz/ ("-": none)
 targets=(
