@@ -4,9 +4,10 @@
 set -euo pipefail
 
 # clang and libclang-rt-dev (the libFuzzer runtime) build the fuzz targets;
-# libx11-dev, xvfb and x11-apps the viewer and its tests.
+# libx11-dev, xvfb and x11-apps the viewer and its tests; libmimalloc-dev the
+# allocator the programs link.
 packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev python3 hershey-fonts-data
-          libx11-dev xvfb x11-apps clang libclang-rt-dev)
+          libx11-dev xvfb x11-apps clang libclang-rt-dev libmimalloc-dev)
 
 installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
