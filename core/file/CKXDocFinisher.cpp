@@ -200,6 +200,9 @@ void CKXDocFinisher::ExplodeStyledAndSplit() {
         // Fills (hatches) are replaced by their clipped pattern lines.
         if (ent->ExplodeFill(m_doc, output)) continue;
         if (ent->SplitForStorage(output)) continue;
+        // Only entities kept whole can change the clip: pieces, pattern
+        // lines and the sets between them never do.
+        if (ent->ChangesClip()) m_streamChangesClip = true;
         output.push_back(std::move(ent));
     }
     m_doc.GetEntList() = std::move(output);
@@ -239,9 +242,7 @@ void CKXDocFinisher::ClipStream() {
 
 bool CKXDocFinisher::StreamClips() const {
     if (m_doc.GetClipRgnSet() == nullptr) return false;
-    if (m_doc.IsClipActive()) return true;
-    const KXEntList& entities = m_doc.GetEntList();
-    return std::any_of(entities.begin(), entities.end(), [](const KXEntPtr& ent) { return ent->ChangesClip(); });
+    return m_doc.IsClipActive() || m_streamChangesClip;
 }
 
 void CKXDocFinisher::FollowAndMeasureStream() {

@@ -69,4 +69,7 @@ private:
     CKXDoc& m_doc;
     CFltExtents m_working;
     double m_clipResolution = 0.0;
+    // Whether the exploded stream holds an entity that changes the clip
+    // (noted while it is made, so millions of pieces are not visited again).
+    bool m_streamChangesClip = false;
 };
