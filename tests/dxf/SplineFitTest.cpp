@@ -1,0 +1,288 @@
+// SPLINE entities given by fit points only: the interpolating cubic itself,
+// and the reader's spline drawn by the real engine through those points.
+#include <korvex/kxdoc.h>
+#include <korvex/kxdraw.h>
+#include <kxplatform/GdiRecording.h>
+#include <kxplatform/dc.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "DxfTestSupport.h"
+#include "utlSplineFit.h"
+
+namespace kxdxf::test {
+namespace {
+
+using Points = std::vector<KXPoint>;
+
+double distance(KXPoint a, KXPoint b)
+{
+    return std::hypot(b.x - a.x, b.y - a.y);
+}
+
+bool finite(const clsCubicSpline& spline)
+{
+    const auto finitePoint = [](KXPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); };
+    const auto finiteReal = [](double v) { return std::isfinite(v); };
+    return std::all_of(spline.controls.begin(), spline.controls.end(), finitePoint) &&
+        std::all_of(spline.knots.begin(), spline.knots.end(), finiteReal);
+}
+
+// The span's Bezier derivatives at its ends, per unit of the knot
+// parameter: first at the start and end, second at the start and end.
+struct clsSpanEnds {
+    KXPoint d0, d1, dd0, dd1;
+};
+
+clsSpanEnds spanEnds(const clsCubicSpline& spline, std::size_t span)
+{
+    const KXPoint* b = &spline.controls[3 * span];
+    const double h = spline.knots[3 * span + 4] - spline.knots[3 * span + 3];
+    const auto d = [&](int i, int j, double f) {
+        return KXPoint{f * (b[j].x - b[i].x) / h, f * (b[j].y - b[i].y) / h};
+    };
+    const auto dd = [&](int i, int j, int k) {
+        return KXPoint{
+            6 * (b[i].x - 2 * b[j].x + b[k].x) / (h * h), 6 * (b[i].y - 2 * b[j].y + b[k].y) / (h * h)};
+    };
+    return {d(0, 1, 3), d(2, 3, 3), dd(0, 1, 2), dd(1, 2, 3)};
+}
+
+void expectShape(const clsCubicSpline& spline, std::size_t spans)
+{
+    ASSERT_EQ(3 * spans + 1, spline.controls.size());
+    ASSERT_EQ(3 * spans + 5, spline.knots.size());
+    EXPECT_TRUE(std::is_sorted(spline.knots.begin(), spline.knots.end()));
+    EXPECT_LT(spline.knots.front(), spline.knots.back());
+}
+
+TEST(SplineFit, PassesThroughTheFitPointsWithContinuousCurvature)
+{
+    const Points fits{{1, 1}, {2, 2.5}, {3.5, 1.2}, {4.5, 2.2}, {6, 0}};
+    const clsCubicSpline spline = utlSplineFit(fits, nullptr, nullptr);
+    expectShape(spline, 4);
+    double chord = 0;
+    for (std::size_t i = 0; i < fits.size(); ++i) {
+        // Span i starts at its fit point, at the chord-length parameter.
+        EXPECT_EQ(fits[i].x, spline.controls[3 * i].x);
+        EXPECT_EQ(fits[i].y, spline.controls[3 * i].y);
+        EXPECT_NEAR(chord, spline.knots[3 * i + 3], 1e-12);
+        if (i + 1 < fits.size())
+            chord += distance(fits[i], fits[i + 1]);
+    }
+    for (std::size_t i = 1; i < 4; ++i) {
+        const clsSpanEnds left = spanEnds(spline, i - 1);
+        const clsSpanEnds right = spanEnds(spline, i);
+        EXPECT_NEAR(left.d1.x, right.d0.x, 1e-9) << i;
+        EXPECT_NEAR(left.d1.y, right.d0.y, 1e-9) << i;
+        EXPECT_NEAR(left.dd1.x, right.dd0.x, 1e-9) << i;
+        EXPECT_NEAR(left.dd1.y, right.dd0.y, 1e-9) << i;
+    }
+}
+
+TEST(SplineFit, HonoursGivenTangentsAtUnitSpeed)
+{
+    const Points fits{{0, 0}, {10, 0}, {20, 5}};
+    const KXPoint up{0, 7};
+    const KXPoint left{-3, 0};
+    const clsCubicSpline spline = utlSplineFit(fits, &up, &left);
+    expectShape(spline, 2);
+    const KXPoint start = spanEnds(spline, 0).d0;
+    const KXPoint end = spanEnds(spline, 1).d1;
+    EXPECT_NEAR(0.0, start.x, 1e-12);
+    EXPECT_NEAR(1.0, start.y, 1e-12);
+    EXPECT_NEAR(-1.0, end.x, 1e-12);
+    EXPECT_NEAR(0.0, end.y, 1e-12);
+
+    // A tangent of length 0 is no tangent: the same curve as without one.
+    const KXPoint zero{0, 0};
+    const clsCubicSpline withZero = utlSplineFit(fits, &zero, nullptr);
+    const clsCubicSpline without = utlSplineFit(fits, nullptr, nullptr);
+    ASSERT_EQ(without.controls.size(), withZero.controls.size());
+    for (std::size_t i = 0; i < without.controls.size(); ++i) {
+        EXPECT_EQ(without.controls[i].x, withZero.controls[i].x);
+        EXPECT_EQ(without.controls[i].y, withZero.controls[i].y);
+    }
+}
+
+TEST(SplineFit, EstimatedEndTangentsFollowTheNearestPoints)
+{
+    // On a circle the five-point estimate comes close to the circle's
+    // tangent (well within 0.01 at steps of 0.3 radians).
+    const double r = 5;
+    Points fits;
+    for (int i = 0; i <= 4; ++i)
+        fits.push_back({r * std::cos(0.3 * i), r * std::sin(0.3 * i)});
+    const clsCubicSpline spline = utlSplineFit(fits, nullptr, nullptr);
+    expectShape(spline, 4);
+    const KXPoint start = spanEnds(spline, 0).d0;
+    EXPECT_NEAR(0.0, start.x, 0.01);
+    EXPECT_NEAR(1.0, start.y, 0.01);
+    EXPECT_NEAR(1.0, std::hypot(start.x, start.y), 1e-12);
+    const KXPoint end = spanEnds(spline, 3).d1;
+    EXPECT_NEAR(-std::sin(1.2), end.x, 0.01);
+    EXPECT_NEAR(std::cos(1.2), end.y, 0.01);
+}
+
+TEST(SplineFit, StraightPointsGiveAStraightLine)
+{
+    // Unevenly spaced, the end chords extrapolate backwards: no estimate.
+    for (const Points& fits : {Points{{1, 2}, {4, 6}}, Points{{0, 0}, {1, 1}, {3, 3}, {3.5, 3.5}},
+             Points{{0, 0}, {0.1, 0}, {5, 0}, {5.1, 0}}}) {
+        const clsCubicSpline spline = utlSplineFit(fits, nullptr, nullptr);
+        expectShape(spline, fits.size() - 1);
+        const KXPoint first = fits.front();
+        const KXPoint last = fits.back();
+        for (const KXPoint& c : spline.controls) {
+            // On the segment, at its chord-length place.
+            const double along = distance(first, c) / distance(first, last);
+            EXPECT_NEAR(first.x + along * (last.x - first.x), c.x, 1e-12);
+            EXPECT_NEAR(first.y + along * (last.y - first.y), c.y, 1e-12);
+            EXPECT_LE(along, 1.0 + 1e-12);
+        }
+    }
+}
+
+TEST(SplineFit, CoincidentPointsCountOnce)
+{
+    const clsCubicSpline repeated =
+        utlSplineFit({{0, 0}, {0, 0}, {1, 1}, {1, 1}, {1, 1}, {2, 0}}, nullptr, nullptr);
+    EXPECT_TRUE(finite(repeated));
+    expectShape(repeated, 2);
+    EXPECT_EQ(1.0, repeated.controls[3].x);
+    EXPECT_EQ(2.0, repeated.controls.back().x);
+
+    const clsCubicSpline allAlike = utlSplineFit({{3, 4}, {3, 4}, {3, 4}}, nullptr, nullptr);
+    EXPECT_TRUE(finite(allAlike));
+    expectShape(allAlike, 1);
+    for (const KXPoint& c : allAlike.controls) {
+        EXPECT_EQ(3.0, c.x);
+        EXPECT_EQ(4.0, c.y);
+    }
+    // Three points turning straight back: the estimate of the end
+    // tangents is of length 0, and the ends are natural.
+    const clsCubicSpline back = utlSplineFit({{0, 0}, {1, 0}, {0, 0}}, nullptr, nullptr);
+    EXPECT_TRUE(finite(back));
+    EXPECT_TRUE(utlSplineFit({}, nullptr, nullptr).controls.empty());
+    // Fit points that are no numbers ("nan", "inf" in a file) are passed
+    // over, as coincident ones are.
+    const double nan = std::nan("");
+    const clsCubicSpline unusable =
+        utlSplineFit({{nan, 0}, {0, 0}, {nan, 1}, {1, 1}, {HUGE_VAL, 0}, {2, nan}, {2, 0}}, nullptr, nullptr);
+    EXPECT_TRUE(finite(unusable));
+    expectShape(unusable, 2);
+    EXPECT_TRUE(utlSplineFit({{nan, 0}, {0, -HUGE_VAL}}, nullptr, nullptr).controls.empty());
+}
+
+// A fit-point SPLINE read into a real document and drawn: the device
+// points of its polyline, back in drawing units (100000 device units
+// show 0..10 in both axes).
+class FitSplineDrawingTest : public TranslatorTest {
+protected:
+    void SetUp() override
+    {
+        TranslatorTest::SetUp();
+        doc_ = KXCreateDocInstance();
+        ASSERT_NE(nullptr, doc_);
+    }
+    void TearDown() override
+    {
+        if (doc_)
+            KXDeleteDocInstance(doc_);
+        TranslatorTest::TearDown();
+    }
+
+    Points drawn(const std::vector<std::string>& spline)
+    {
+        const std::string path = writeFile(
+            "fit.dxf", joinLines(concat({headerSection("AC1018"), section("ENTITIES", spline), eofLines()})));
+        clsTranslator translator(clsEngineApi::engine(), doc_);
+        EXPECT_EQ(1, translator.read(path.c_str()));
+        EXPECT_EQ(1, KXClose(doc_, 0));
+        HDC dc = KXCreateRecordingDC();
+        const KXDrawRequest request{0, RECT{0, 0, kSide, kSide}, 0, 0, 10, 10, dc};
+        EXPECT_EQ(1, KXDraw(doc_, &request));
+        Points points;
+        for (const kxplatform::GdiCall& call : kxplatform::RecordedCalls(dc)) {
+            if (call.op == kxplatform::GdiOp::MoveTo || call.op == kxplatform::GdiOp::LineTo)
+                points.push_back({call.x * 10.0 / kSide, 10.0 - call.y * 10.0 / kSide});
+        }
+        DeleteDC(dc);
+        return points;
+    }
+
+    static constexpr int kSide = 100000;
+    KXDOC doc_ = nullptr;
+};
+
+std::vector<std::string> fitSpline(const Points& fits, const std::vector<std::string>& more = {})
+{
+    std::vector<std::string> lines{"0", "SPLINE", "8", "0", "70", "8", "71", "3", "72", "0", "73", "0", "74",
+        std::to_string(fits.size())};
+    lines.insert(lines.end(), more.begin(), more.end());
+    for (const KXPoint& p : fits) {
+        char x[32];
+        char y[32];
+        std::snprintf(x, sizeof x, "%.17g", p.x);
+        std::snprintf(y, sizeof y, "%.17g", p.y);
+        lines.insert(lines.end(), {"11", x, "21", y, "31", "0"});
+    }
+    return lines;
+}
+
+double distanceToPolyline(KXPoint p, const Points& line)
+{
+    double best = HUGE_VAL;
+    for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+        const KXPoint a = line[i];
+        const KXPoint b = line[i + 1];
+        const double length2 = (b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y);
+        double t = length2 > 0 ? ((p.x - a.x) * (b.x - a.x) + (p.y - a.y) * (b.y - a.y)) / length2 : 0;
+        t = std::clamp(t, 0.0, 1.0);
+        best = std::min(best, distance(p, {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)}));
+    }
+    return best;
+}
+
+TEST_F(FitSplineDrawingTest, DrawnThroughItsFitPoints)
+{
+    const Points fits{{1, 1}, {2, 2.5}, {3.5, 1.2}, {4.5, 2.2}};
+    const Points line = drawn(fitSpline(fits));
+    ASSERT_GE(line.size(), 50u);
+    const double unit = 10.0 / kSide;  // one device unit
+    EXPECT_NEAR(1.0, line.front().x, unit);
+    EXPECT_NEAR(1.0, line.front().y, unit);
+    EXPECT_NEAR(4.5, line.back().x, unit);
+    EXPECT_NEAR(2.2, line.back().y, unit);
+    // 100 chords of a curve about 5 long pass within a small part of a
+    // percent of every point on it.
+    double chord = 0;
+    for (std::size_t i = 1; i < fits.size(); ++i)
+        chord += distance(fits[i - 1], fits[i]);
+    for (const KXPoint& p : fits)
+        EXPECT_LT(distanceToPolyline(p, line), 0.002 * chord) << p.x << "," << p.y;
+}
+
+TEST_F(FitSplineDrawingTest, StartsAlongTheGivenTangent)
+{
+    // Start tangent straight up, end tangent straight down.
+    const Points line = drawn(fitSpline(
+        {{2, 2}, {5, 2}, {8, 2}}, {"12", "0", "22", "4", "32", "0", "13", "0", "23", "-1", "33", "0"}));
+    ASSERT_GE(line.size(), 50u);
+    const std::size_t n = line.size();
+    // The first and last chords of the 100 lean less than 6 degrees.
+    EXPECT_GT(line[1].y - line[0].y, 10 * std::fabs(line[1].x - line[0].x));
+    EXPECT_GT(line[n - 2].y - line[n - 1].y, 10 * std::fabs(line[n - 2].x - line[n - 1].x));
+}
+
+TEST_F(FitSplineDrawingTest, TwoFitPointsDrawAStraightLine)
+{
+    const Points line = drawn(fitSpline({{1, 1}, {9, 5}}));
+    ASSERT_GE(line.size(), 2u);
+    for (const KXPoint& p : line)
+        EXPECT_NEAR(0.0, (p.x - 1) * 4 - (p.y - 1) * 8, 10 * 10.0 / kSide);
+}
+
+}  // namespace
+}  // namespace kxdxf::test
