@@ -66,8 +66,9 @@ const KXPoint* utlFitTangent(const clssENTITY& entity, const char* xCode, const 
     return &tangent;
 }
 
-// A spline given by fit points only (11/21, tangents 12/22 and 13/23):
-// drawn, as CAD programs draw it, as the interpolating cubic.
+// A spline given by fit points only (11/21, tangents 12/22 and 13/23,
+// closed by flag 1 of group 70): drawn, as CAD programs draw it, as the
+// interpolating cubic.
 void rdFitSpline(clsTranslator& tr, const clssENTITY& entity, long fitCount)
 {
     tr.logs().logMsg("<rdDrEntSPLINE>:\t\tno CONTROL POINTS, cubic through <%ld> fit points", fitCount);
@@ -77,8 +78,9 @@ void rdFitSpline(clsTranslator& tr, const clssENTITY& entity, long fitCount)
             utlKeyReal(entity, utlIndexedKey("21", i).view(), 0.0)});
     KXPoint start{};
     KXPoint end{};
+    const bool closed = (utlKeyInt(entity, "70.0", 0) & 1) != 0;
     clsCubicSpline spline = utlSplineFit(
-        fitPoints, utlFitTangent(entity, "12", "22", start), utlFitTangent(entity, "13", "23", end));
+        fitPoints, utlFitTangent(entity, "12", "22", start), utlFitTangent(entity, "13", "23", end), closed);
     if (utlAddSpline(tr, entity, 3, spline.controls, spline.knots, nullptr) == 0)
         tr.logs().errMsg("rdDrEntSPLINE:\tSpline through <%ld> fit points not created", fitCount);
 }

@@ -76,7 +76,7 @@ struct clsRow {
     KXPoint rhs;
 };
 
-// Thomas algorithm, x and y at once. The rows built below are strictly
+// Thomas algorithm, x and y at once. The rows built here are strictly
 // diagonally dominant, so elimination without pivoting is stable.
 std::vector<KXPoint> utlSolveTridiagonal(std::vector<clsRow> rows)
 {
@@ -93,6 +93,41 @@ std::vector<KXPoint> utlSolveTridiagonal(std::vector<clsRow> rows)
     return x;
 }
 
+// The same system closed on itself: row 0 also has sub * x[n-1], row n-1
+// also super * x[0]. Solved as the open system plus a correction of rank
+// one (Sherman-Morrison); n >= 3.
+std::vector<KXPoint> utlSolveCyclic(std::vector<clsRow> rows)
+{
+    const std::size_t n = rows.size();
+    const double gamma = -rows.front().diag;
+    const double corner0 = rows.front().sub;  // row 0, column n-1
+    const double cornerN = rows.back().super;  // row n-1, column 0
+    rows.front().sub = 0.0;
+    rows.back().super = 0.0;
+    rows.front().diag -= gamma;
+    rows.back().diag -= cornerN * corner0 / gamma;
+    const std::vector<KXPoint> x = utlSolveTridiagonal(rows);
+    // z solves the same matrix for u = (gamma, 0, ..., cornerN); the x
+    // part of a point carries it.
+    for (clsRow& row : rows)
+        row.rhs = KXPoint{0.0, 0.0};
+    rows.front().rhs.x = gamma;
+    rows.back().rhs.x = cornerN;
+    const std::vector<KXPoint> z = utlSolveTridiagonal(std::move(rows));
+    const double scale = 1.0 + z.front().x + corner0 * z.back().x / gamma;
+    const KXPoint factor = (1.0 / scale) * (x.front() + (corner0 / gamma) * x.back());
+    std::vector<KXPoint> solution(n);
+    for (std::size_t i = 0; i < n; ++i)
+        solution[i] = x[i] - KXPoint{z[i].x * factor.x, z[i].x * factor.y};
+    return solution;
+}
+
+// The C2 condition at interior fit point i, between spans i-1 and i.
+clsRow utlInteriorRow(double hBefore, double hAfter, KXPoint slopeBefore, KXPoint slopeAfter)
+{
+    return {hAfter, 2.0 * (hBefore + hAfter), hBefore, 3.0 * (hAfter * slopeBefore + hBefore * slopeAfter)};
+}
+
 }  // namespace
 
 // Method: chord-length parameters t_i (cumulative distance between the
@@ -105,34 +140,50 @@ std::vector<KXPoint> utlSolveTridiagonal(std::vector<clsRow> rows)
 // else the five-point estimate (three or more points, and only when it
 // leads along the end chord); with neither (two points, or no usable
 // estimate) the end is natural, a zero second derivative:
-// 2 D_0 + D_1 = 3 (P_1 - P_0) / h_0, and mirrored.
+// 2 D_0 + D_1 = 3 (P_1 - P_0) / h_0, and mirrored. A closed curve has no
+// ends: the condition holds at every point, the first one too, and the
+// system is cyclic.
 // Each span is then the Bezier (P_i, P_i + h_i D_i / 3,
 // P_{i+1} - h_i D_{i+1} / 3, P_{i+1}), and the spans together a clamped
 // cubic B-spline whose interior knots are each repeated three times.
-clsCubicSpline utlSplineFit(
-    const std::vector<KXPoint>& fitPoints, const KXPoint* startTangent, const KXPoint* endTangent)
+clsCubicSpline utlSplineFit(const std::vector<KXPoint>& fitPoints, const KXPoint* startTangent,
+    const KXPoint* endTangent, bool closed)
 {
     clsCubicSpline spline;
     std::vector<KXPoint> points;
     std::vector<double> params;
-    for (const KXPoint& p : fitPoints) {
+    const auto append = [&](KXPoint p) {
         if (!std::isfinite(p.x) || !std::isfinite(p.y))
-            continue;
+            return;
         if (points.empty()) {
             points.push_back(p);
             params.push_back(0.0);
-            continue;
+            return;
         }
         const double next = params.back() + std::hypot(p.x - points.back().x, p.y - points.back().y);
         // A step lost in the rounding of a long curve's parameter is
         // merged too: every span keeps a length above 0.
         if (utlSamePoint(points.back(), p) || !(next > params.back()))
-            continue;
+            return;
         params.push_back(next);
         points.push_back(p);
-    }
+    };
+    for (const KXPoint& p : fitPoints)
+        append(p);
     if (points.empty())
         return spline;
+    bool periodic = false;
+    if (closed && points.size() >= 2) {
+        if (utlSamePoint(points.back(), points.front())) {
+            points.pop_back();
+            params.pop_back();
+        }
+        // Fewer than three distinct points close as a path back to the
+        // first one, with ends.
+        const std::size_t distinct = points.size();
+        append(points.front());
+        periodic = distinct >= 3 && points.size() == distinct + 1;
+    }
     if (points.size() < 2) {
         // All fit points coincide: a curve of zero length there.
         spline.controls.assign(4, points.front());
@@ -148,28 +199,38 @@ clsCubicSpline utlSplineFit(
         slope[i] = (1.0 / h[i]) * (points[i + 1] - points[i]);
     }
 
-    KXPoint startGuess{};
-    KXPoint endGuess{};
-    if (points.size() >= 3) {
-        const std::size_t n = points.size();
-        startGuess = utlEstimatedTangent(points[0], points[1], points[2]);
-        endGuess = -1.0 * utlEstimatedTangent(points[n - 1], points[n - 2], points[n - 3]);
+    std::vector<KXPoint> derivatives;
+    if (periodic) {
+        std::vector<clsRow> rows(spans);
+        for (std::size_t i = 0; i < spans; ++i) {
+            const std::size_t before = (i + spans - 1) % spans;
+            rows[i] = utlInteriorRow(h[before], h[i], slope[before], slope[i]);
+        }
+        derivatives = utlSolveCyclic(std::move(rows));
+        derivatives.push_back(derivatives.front());
+    } else {
+        KXPoint startGuess{};
+        KXPoint endGuess{};
+        if (points.size() >= 3) {
+            const std::size_t n = points.size();
+            startGuess = utlEstimatedTangent(points[0], points[1], points[2]);
+            endGuess = -1.0 * utlEstimatedTangent(points[n - 1], points[n - 2], points[n - 3]);
+        }
+        KXPoint startUnit{};
+        KXPoint endUnit{};
+        const KXPoint* start = utlUnitTangent(startTangent, startUnit);
+        if (!start)
+            start = utlUnitTangent(&startGuess, startUnit);
+        const KXPoint* end = utlUnitTangent(endTangent, endUnit);
+        if (!end)
+            end = utlUnitTangent(&endGuess, endUnit);
+        std::vector<clsRow> rows(spans + 1);
+        rows.front() = start ? clsRow{0.0, 1.0, 0.0, *start} : clsRow{0.0, 2.0, 1.0, 3.0 * slope.front()};
+        for (std::size_t i = 1; i < spans; ++i)
+            rows[i] = utlInteriorRow(h[i - 1], h[i], slope[i - 1], slope[i]);
+        rows.back() = end ? clsRow{0.0, 1.0, 0.0, *end} : clsRow{1.0, 2.0, 0.0, 3.0 * slope.back()};
+        derivatives = utlSolveTridiagonal(std::move(rows));
     }
-    KXPoint startUnit{};
-    KXPoint endUnit{};
-    const KXPoint* start = utlUnitTangent(startTangent, startUnit);
-    if (!start)
-        start = utlUnitTangent(&startGuess, startUnit);
-    const KXPoint* end = utlUnitTangent(endTangent, endUnit);
-    if (!end)
-        end = utlUnitTangent(&endGuess, endUnit);
-    std::vector<clsRow> rows(spans + 1);
-    rows.front() = start ? clsRow{0.0, 1.0, 0.0, *start} : clsRow{0.0, 2.0, 1.0, 3.0 * slope.front()};
-    for (std::size_t i = 1; i < spans; ++i)
-        rows[i] = {
-            h[i], 2.0 * (h[i - 1] + h[i]), h[i - 1], 3.0 * (h[i] * slope[i - 1] + h[i - 1] * slope[i])};
-    rows.back() = end ? clsRow{0.0, 1.0, 0.0, *end} : clsRow{1.0, 2.0, 0.0, 3.0 * slope.back()};
-    const std::vector<KXPoint> derivatives = utlSolveTridiagonal(std::move(rows));
 
     spline.controls.reserve(3 * spans + 1);
     spline.knots.reserve(3 * spans + 5);

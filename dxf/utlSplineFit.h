@@ -23,9 +23,11 @@ struct clsCubicSpline {
 // nearest points, and two points give a straight line. Consecutive
 // coincident fit points count once, and fit points that are not finite
 // not at all; when all coincide the result is a curve of zero length at
-// that point. Empty for no (finite) fit points.
-clsCubicSpline utlSplineFit(
-    const std::vector<KXPoint>& fitPoints, const KXPoint* startTangent, const KXPoint* endTangent);
+// that point. Empty for no (finite) fit points. A closed curve returns to
+// its first point and, through three or more distinct points, is smooth
+// there too (periodic; tangents do not apply).
+clsCubicSpline utlSplineFit(const std::vector<KXPoint>& fitPoints, const KXPoint* startTangent,
+    const KXPoint* endTangent, bool closed);
 
 }  // namespace kxdxf
 

@@ -335,10 +335,11 @@ TEST_F(PathEntitiesTest, SplineOfFitPointsIsTheCubicThroughThem)
 {
     // Cubic whatever the degree group says (or without it): one Bezier
     // span per pair of fit points.
-    ASSERT_EQ(1,
-              read(concat({fitSpline(4, {"71", "3"}), fitSpline(2), fitSpline(3, {"71", "2"}), lineEntity()})));
+    // Closed (70 = 1): one more span back to the first point.
+    ASSERT_EQ(1, read(concat({fitSpline(4, {"71", "3"}), fitSpline(2), fitSpline(3, {"71", "2"}),
+                              fitSpline(4, {"70", "1"}), lineEntity()})));
     const Lines expected{"AddSpline d=3 n=10 k=14", "AddSpline d=3 n=4 k=8", "AddSpline d=3 n=7 k=11",
-                         kLastLine};
+                         "AddSpline d=3 n=13 k=17", kLastLine};
     EXPECT_EQ(expected, geometry());
     EXPECT_EQ(std::string::npos, errorLog().find("rdDrEntSPLINE"));
     EXPECT_NE(std::string::npos,

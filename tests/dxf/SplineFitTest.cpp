@@ -57,10 +57,24 @@ void expectShape(const clsCubicSpline& spline, std::size_t spans)
     EXPECT_LT(spline.knots.front(), spline.knots.back());
 }
 
+// Equal first and second derivatives where the spans meet, and where the
+// last meets the first when the curve is closed.
+void expectSmoothJoins(const clsCubicSpline& spline, std::size_t spans, bool closed)
+{
+    for (std::size_t i = closed ? 0 : 1; i < spans; ++i) {
+        const clsSpanEnds left = spanEnds(spline, (i + spans - 1) % spans);
+        const clsSpanEnds right = spanEnds(spline, i);
+        EXPECT_NEAR(left.d1.x, right.d0.x, 1e-9) << i;
+        EXPECT_NEAR(left.d1.y, right.d0.y, 1e-9) << i;
+        EXPECT_NEAR(left.dd1.x, right.dd0.x, 1e-9) << i;
+        EXPECT_NEAR(left.dd1.y, right.dd0.y, 1e-9) << i;
+    }
+}
+
 TEST(SplineFit, PassesThroughTheFitPointsWithContinuousCurvature)
 {
     const Points fits{{1, 1}, {2, 2.5}, {3.5, 1.2}, {4.5, 2.2}, {6, 0}};
-    const clsCubicSpline spline = utlSplineFit(fits, nullptr, nullptr);
+    const clsCubicSpline spline = utlSplineFit(fits, nullptr, nullptr, false);
     expectShape(spline, 4);
     double chord = 0;
     for (std::size_t i = 0; i < fits.size(); ++i) {
@@ -71,14 +85,32 @@ TEST(SplineFit, PassesThroughTheFitPointsWithContinuousCurvature)
         if (i + 1 < fits.size())
             chord += distance(fits[i], fits[i + 1]);
     }
-    for (std::size_t i = 1; i < 4; ++i) {
-        const clsSpanEnds left = spanEnds(spline, i - 1);
-        const clsSpanEnds right = spanEnds(spline, i);
-        EXPECT_NEAR(left.d1.x, right.d0.x, 1e-9) << i;
-        EXPECT_NEAR(left.d1.y, right.d0.y, 1e-9) << i;
-        EXPECT_NEAR(left.dd1.x, right.dd0.x, 1e-9) << i;
-        EXPECT_NEAR(left.dd1.y, right.dd0.y, 1e-9) << i;
+    expectSmoothJoins(spline, 4, false);
+}
+
+TEST(SplineFit, ClosedCurveIsSmoothWhereItCloses)
+{
+    const Points fits{{0, 0}, {4, 0}, {4, 3}, {0, 3}};
+    const clsCubicSpline spline = utlSplineFit(fits, nullptr, nullptr, true);
+    expectShape(spline, 4);
+    EXPECT_EQ(0.0, spline.controls.back().x);
+    EXPECT_EQ(0.0, spline.controls.back().y);
+    EXPECT_NEAR(14.0, spline.knots.back(), 1e-12);
+    expectSmoothJoins(spline, 4, true);
+    // The first point given again at the end closes the same curve.
+    Points again = fits;
+    again.push_back(fits.front());
+    const clsCubicSpline same = utlSplineFit(again, nullptr, nullptr, true);
+    ASSERT_EQ(spline.controls.size(), same.controls.size());
+    for (std::size_t i = 0; i < same.controls.size(); ++i) {
+        EXPECT_NEAR(spline.controls[i].x, same.controls[i].x, 1e-12);
+        EXPECT_NEAR(spline.controls[i].y, same.controls[i].y, 1e-12);
     }
+    // Two distinct points close as a path there and back.
+    const clsCubicSpline twice = utlSplineFit({{0, 0}, {2, 0}}, nullptr, nullptr, true);
+    EXPECT_TRUE(finite(twice));
+    expectShape(twice, 2);
+    EXPECT_EQ(0.0, twice.controls.back().x);
 }
 
 TEST(SplineFit, HonoursGivenTangentsAtUnitSpeed)
@@ -86,7 +118,7 @@ TEST(SplineFit, HonoursGivenTangentsAtUnitSpeed)
     const Points fits{{0, 0}, {10, 0}, {20, 5}};
     const KXPoint up{0, 7};
     const KXPoint left{-3, 0};
-    const clsCubicSpline spline = utlSplineFit(fits, &up, &left);
+    const clsCubicSpline spline = utlSplineFit(fits, &up, &left, false);
     expectShape(spline, 2);
     const KXPoint start = spanEnds(spline, 0).d0;
     const KXPoint end = spanEnds(spline, 1).d1;
@@ -97,8 +129,8 @@ TEST(SplineFit, HonoursGivenTangentsAtUnitSpeed)
 
     // A tangent of length 0 is no tangent: the same curve as without one.
     const KXPoint zero{0, 0};
-    const clsCubicSpline withZero = utlSplineFit(fits, &zero, nullptr);
-    const clsCubicSpline without = utlSplineFit(fits, nullptr, nullptr);
+    const clsCubicSpline withZero = utlSplineFit(fits, &zero, nullptr, false);
+    const clsCubicSpline without = utlSplineFit(fits, nullptr, nullptr, false);
     ASSERT_EQ(without.controls.size(), withZero.controls.size());
     for (std::size_t i = 0; i < without.controls.size(); ++i) {
         EXPECT_EQ(without.controls[i].x, withZero.controls[i].x);
@@ -114,7 +146,7 @@ TEST(SplineFit, EstimatedEndTangentsFollowTheNearestPoints)
     Points fits;
     for (int i = 0; i <= 4; ++i)
         fits.push_back({r * std::cos(0.3 * i), r * std::sin(0.3 * i)});
-    const clsCubicSpline spline = utlSplineFit(fits, nullptr, nullptr);
+    const clsCubicSpline spline = utlSplineFit(fits, nullptr, nullptr, false);
     expectShape(spline, 4);
     const KXPoint start = spanEnds(spline, 0).d0;
     EXPECT_NEAR(0.0, start.x, 0.01);
@@ -130,7 +162,7 @@ TEST(SplineFit, StraightPointsGiveAStraightLine)
     // Unevenly spaced, the end chords extrapolate backwards: no estimate.
     for (const Points& fits : {Points{{1, 2}, {4, 6}}, Points{{0, 0}, {1, 1}, {3, 3}, {3.5, 3.5}},
              Points{{0, 0}, {0.1, 0}, {5, 0}, {5.1, 0}}}) {
-        const clsCubicSpline spline = utlSplineFit(fits, nullptr, nullptr);
+        const clsCubicSpline spline = utlSplineFit(fits, nullptr, nullptr, false);
         expectShape(spline, fits.size() - 1);
         const KXPoint first = fits.front();
         const KXPoint last = fits.back();
@@ -147,13 +179,13 @@ TEST(SplineFit, StraightPointsGiveAStraightLine)
 TEST(SplineFit, CoincidentPointsCountOnce)
 {
     const clsCubicSpline repeated =
-        utlSplineFit({{0, 0}, {0, 0}, {1, 1}, {1, 1}, {1, 1}, {2, 0}}, nullptr, nullptr);
+        utlSplineFit({{0, 0}, {0, 0}, {1, 1}, {1, 1}, {1, 1}, {2, 0}}, nullptr, nullptr, false);
     EXPECT_TRUE(finite(repeated));
     expectShape(repeated, 2);
     EXPECT_EQ(1.0, repeated.controls[3].x);
     EXPECT_EQ(2.0, repeated.controls.back().x);
 
-    const clsCubicSpline allAlike = utlSplineFit({{3, 4}, {3, 4}, {3, 4}}, nullptr, nullptr);
+    const clsCubicSpline allAlike = utlSplineFit({{3, 4}, {3, 4}, {3, 4}}, nullptr, nullptr, false);
     EXPECT_TRUE(finite(allAlike));
     expectShape(allAlike, 1);
     for (const KXPoint& c : allAlike.controls) {
@@ -162,17 +194,17 @@ TEST(SplineFit, CoincidentPointsCountOnce)
     }
     // Three points turning straight back: the estimate of the end
     // tangents is of length 0, and the ends are natural.
-    const clsCubicSpline back = utlSplineFit({{0, 0}, {1, 0}, {0, 0}}, nullptr, nullptr);
+    const clsCubicSpline back = utlSplineFit({{0, 0}, {1, 0}, {0, 0}}, nullptr, nullptr, false);
     EXPECT_TRUE(finite(back));
-    EXPECT_TRUE(utlSplineFit({}, nullptr, nullptr).controls.empty());
+    EXPECT_TRUE(utlSplineFit({}, nullptr, nullptr, false).controls.empty());
     // Fit points that are no numbers ("nan", "inf" in a file) are passed
     // over, as coincident ones are.
     const double nan = std::nan("");
-    const clsCubicSpline unusable =
-        utlSplineFit({{nan, 0}, {0, 0}, {nan, 1}, {1, 1}, {HUGE_VAL, 0}, {2, nan}, {2, 0}}, nullptr, nullptr);
+    const clsCubicSpline unusable = utlSplineFit(
+        {{nan, 0}, {0, 0}, {nan, 1}, {1, 1}, {HUGE_VAL, 0}, {2, nan}, {2, 0}}, nullptr, nullptr, false);
     EXPECT_TRUE(finite(unusable));
     expectShape(unusable, 2);
-    EXPECT_TRUE(utlSplineFit({{nan, 0}, {0, -HUGE_VAL}}, nullptr, nullptr).controls.empty());
+    EXPECT_TRUE(utlSplineFit({{nan, 0}, {0, -HUGE_VAL}}, nullptr, nullptr, false).controls.empty());
 }
 
 // A fit-point SPLINE read into a real document and drawn: the device
