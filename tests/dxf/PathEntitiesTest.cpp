@@ -322,5 +322,50 @@ TEST_F(PathEntitiesTest, SplineWithoutKnotsIsLeftOut)
     EXPECT_NE(std::string::npos, errorLog().find("rdDrEntSPLINE:\tNo value for Group Code <40> number of KNOTS read\n"));
 }
 
+// As written by programs that keep only the fit points: no 10 or 40.
+Lines fitSpline(int fits, const Lines& more = {})
+{
+    Lines lines = concat({{"0", "SPLINE", "8", "0", "73", "0", "72", "0", "74", std::to_string(fits)}, more});
+    for (int i = 0; i < fits; ++i)
+        lines.insert(lines.end(), {"11", std::to_string(i), "21", std::to_string(i * i % 3), "31", "0"});
+    return lines;
+}
+
+TEST_F(PathEntitiesTest, SplineOfFitPointsIsTheCubicThroughThem)
+{
+    // Cubic whatever the degree group says (or without it): one Bezier
+    // span per pair of fit points.
+    // Closed (70 = 1): one more span back to the first point.
+    ASSERT_EQ(1, read(concat({fitSpline(4, {"71", "3"}), fitSpline(2), fitSpline(3, {"71", "2"}),
+                              fitSpline(4, {"70", "1"}), lineEntity()})));
+    const Lines expected{"AddSpline d=3 n=10 k=14", "AddSpline d=3 n=4 k=8", "AddSpline d=3 n=7 k=11",
+                         "AddSpline d=3 n=13 k=17", kLastLine};
+    EXPECT_EQ(expected, geometry());
+    EXPECT_EQ(std::string::npos, errorLog().find("rdDrEntSPLINE"));
+    EXPECT_NE(std::string::npos,
+              traceLog().find("<rdDrEntSPLINE>:\t\tno CONTROL POINTS, cubic through <4> fit points"));
+}
+
+TEST_F(PathEntitiesTest, SplineControlPointsWinOverFitPoints)
+{
+    Lines both = spline("3", 4, 8);
+    const Lines fits = fitSpline(5);
+    both.insert(both.end(), fits.begin() + 4, fits.end());
+    ASSERT_EQ(1, read(concat({both, lineEntity()})));
+    const Lines expected{"AddSpline d=3 n=4 k=8", kLastLine};
+    EXPECT_EQ(expected, geometry());
+}
+
+TEST_F(PathEntitiesTest, SplineWithoutControlPointsOrTwoFitPointsIsLeftOut)
+{
+    ASSERT_EQ(1, read(concat({fitSpline(1, {"71", "3"}), fitSpline(0, {"71", "3"}), lineEntity()})));
+    EXPECT_EQ(Lines{kLastLine}, geometry());
+    const std::string err = errorLog();
+    const std::string message = "rdDrEntSPLINE:\tNo value for Group Code <10> number of CONTROL POINTS read\n";
+    const std::size_t first = err.find(message);
+    ASSERT_NE(std::string::npos, first);
+    EXPECT_NE(std::string::npos, err.find(message, first + 1));
+}
+
 }  // namespace
 }  // namespace kxdxf::test
