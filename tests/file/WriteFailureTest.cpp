@@ -61,6 +61,14 @@ public:
     }
 };
 
+// An entity that has no record in a drawing file (like a polyline beyond
+// the 16-bit point count).
+class RecordlessLine : public CKXLine {
+public:
+    RecordlessLine() : CKXLine(CFltPoint{0, 0}, CFltPoint{1, 1}) {}
+    int Write(std::uint8_t* /*buffer*/) const override { return 0; }
+};
+
 // An existing output that a write may not harm.
 bool WriteOlderDrawing(const std::string& path) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -145,6 +153,14 @@ TEST_F(WriteFailure, EntityWritingAnotherSizeThanItMeasured) {
     ExpectNothingLeft(1);
     const std::vector<std::uint8_t> kept = ReadAll(path);
     EXPECT_EQ(std::string(kept.begin(), kept.end()), "older drawing");
+}
+
+// Found while the file is laid out, before any file is made.
+TEST_F(WriteFailure, EntityWithoutARecord) {
+    m_doc.Get().GetEntList()[2000] = KXEntPtr(new RecordlessLine());
+    const KXStatus status = CKXDrawingFileWriter(m_doc.Get()).Write(m_out.File("plan.pdb"));
+    EXPECT_EQ(status.Reason(), "entity 2001 has no record in a drawing file");
+    ExpectNothingLeft();
 }
 
 TEST_F(WriteFailure, OverwrittenOutputIsReplacedOnlyWhenComplete) {
