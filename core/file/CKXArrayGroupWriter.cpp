@@ -24,14 +24,14 @@ CKXArrayGroupWriter::Shape CKXArrayGroupWriter::ShapeFor(int count, int largest)
 
 int CKXArrayGroupWriter::WriteEmpty() {
     std::vector<std::uint8_t> toc(10 + kEmptyTocZeros, 0);
-    return m_body.Record("ArrayTOC_Empty", toc) ? 1 : 0;
+    return m_records.Record("ArrayTOC_Empty", toc) ? 1 : 0;
 }
 
 bool CKXArrayGroupWriter::WriteToc(const Shape& shape, int slotBytes) {
     std::vector<std::uint8_t> toc(10 + static_cast<std::size_t>(slotBytes) * static_cast<std::size_t>(shape.records), 0);
     KXBEWriter w(toc.data());
     w.I32(shape.perRecord).I32(shape.lastCount).U16(static_cast<std::uint16_t>(shape.records));
-    return m_body.Record("ArrayTOC", toc);
+    return m_records.Record("ArrayTOC", toc);
 }
 
 int CKXArrayGroupWriter::WriteFixed(int elementSize, int count, const ElementWriter& element) {
@@ -47,7 +47,7 @@ int CKXArrayGroupWriter::WriteFixed(int elementSize, int count, const ElementWri
         for (int e = 0; e < n; ++e, ++next) {
             element(next, data.data() + static_cast<std::size_t>(e) * static_cast<std::size_t>(elementSize));
         }
-        if (!m_body.Record(DataLabel(last), data)) return 0;
+        if (!m_records.Record(DataLabel(last), data)) return 0;
     }
     return shape.records + 1;
 }
@@ -75,7 +75,7 @@ int CKXArrayGroupWriter::WriteVariable(int count, const ElementWriter& element) 
             offset += sizes[static_cast<std::size_t>(e)];
         }
         const bool last = r + 1 == shape.records;
-        if (!m_body.Record(last ? "ArrayIndexRecord_Last" : "ArrayIndexRecord", record)) return 0;
+        if (!m_records.Record(last ? "ArrayIndexRecord_Last" : "ArrayIndexRecord", record)) return 0;
     }
     for (int r = 0, first = 0; r < shape.records; first += countIn(r), ++r) {
         std::size_t bytes = 0;
@@ -86,7 +86,7 @@ int CKXArrayGroupWriter::WriteVariable(int count, const ElementWriter& element) 
             element(e, record.data() + at);
             at += static_cast<std::size_t>(sizes[static_cast<std::size_t>(e)]);
         }
-        if (!m_body.Record(DataLabel(r + 1 == shape.records), record)) return 0;
+        if (!m_records.Record(DataLabel(r + 1 == shape.records), record)) return 0;
     }
     return 2 * shape.records + 1;
 }

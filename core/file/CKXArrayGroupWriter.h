@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "CKXBodyWriter.h"
+#include "CKXRecordList.h"
 
 class CKXArrayGroupWriter {
 public:
@@ -27,7 +27,7 @@ public:
     // buffer is null; returns its byte length.
     using ElementWriter = std::function<int(int index, std::uint8_t* buffer)>;
 
-    explicit CKXArrayGroupWriter(CKXBodyWriter& body) : m_body(body) {}
+    explicit CKXArrayGroupWriter(CKXRecordList& records) : m_records(records) {}
 
     // Each returns the number of records written (1 for an empty table), or
     // 0 when writing failed.
@@ -39,5 +39,5 @@ private:
     bool WriteToc(const Shape& shape, int slotBytes);
     static const char* DataLabel(bool last) { return last ? "ArrayRecord_Last" : "ArrayRecord"; }
 
-    CKXBodyWriter& m_body;
+    CKXRecordList& m_records;
 };

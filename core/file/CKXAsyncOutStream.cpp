@@ -93,15 +93,6 @@ bool CKXAsyncOutStream::Write(const void* data, std::size_t n) {
     return Good();
 }
 
-bool CKXAsyncOutStream::Patch(std::uint64_t offset, const void* data, std::size_t n) {
-    if (!Good()) return false;
-    if (m_writer.joinable()) Drain();
-    // The thread is idle until the next Write: the stream underneath is ours.
-    if (m_failed.load()) return false;
-    if (!m_inner.Patch(offset, data, n)) m_failed.store(true);
-    return Good();
-}
-
 bool CKXAsyncOutStream::Close() {
     if (m_closed) return !m_failed.load();
     if (!m_writer.joinable()) {

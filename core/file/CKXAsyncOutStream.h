@@ -31,8 +31,6 @@ public:
     ~CKXAsyncOutStream() override;
 
     bool Write(const void* data, std::size_t n) override;
-    // Waits until everything appended is written, then patches underneath.
-    bool Patch(std::uint64_t offset, const void* data, std::size_t n) override;
     std::uint64_t Size() const override { return m_size; }
     bool Good() const override { return !m_closed && !m_failed.load(); }
     // Writes everything appended and stops the thread; false when any write

@@ -2,20 +2,19 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <ctime>
+#include <memory>
 
 #include <kxplatform/fileapi.h>
 
 #include "BigEndian.h"
 #include "CKXAsyncOutStream.h"
-#include "CKXBodyWriter.h"
 #include "CKXEntityPoolWriter.h"
 #include "CKXFileInfoRecord.h"
 #include "CKXFileOutStream.h"
 #include "CKXPdbAssembler.h"
+#include "CKXRecordList.h"
 #include "text/CKXGlyphStore.h"
 #include "CKXTableWriter.h"
 #include "CKXTileMapBuilder.h"
@@ -49,7 +48,7 @@ KXStatus FileFailure(std::string what) {
     return KXStatus::Failure(std::move(what));
 }
 
-KXStatus BodyNotWritten() { return FileFailure("the drawing's records could not be written"); }
+KXStatus RecordsNotWritten() { return KXStatus::Failure("the drawing's records could not be written"); }
 
 std::size_t LastSeparator(const std::string& path) {
     return path.find_last_of(std::string("/") + KX_PATH_SEPARATOR);
@@ -80,8 +79,8 @@ std::string CKXDrawingFileWriter::BaseName(const std::string& path) {
 KXStatus CKXDrawingFileWriter::Write(const std::string& path) {
     m_doc.PoolSlots().clear();
     m_doc.Contents().clear();
-    m_grownFileInfo.clear();
-    m_bodyPath.clear();
+    m_head.clear();
+    m_tileMap.clear();
     if (path.empty()) return KXStatus::Failure("no output path");
     // An empty document has no tile list to write, and an unfinished one has
     // no integer coordinates: neither makes a valid file.
@@ -90,39 +89,18 @@ KXStatus CKXDrawingFileWriter::Write(const std::string& path) {
     // Entities added after finishing have no cell and no integer coordinates.
     if (m_doc.Tree().Size() != static_cast<std::size_t>(m_doc.GetCount()))
         return KXStatus::Failure("entities were added after the document was finished");
-
-    char directory[MAX_PATH];
-    const DWORD length = GetTempPathA(MAX_PATH, directory);
-    if (length == 0 || length >= MAX_PATH) return KXStatus::Failure("no temporary directory");
-    char bodyName[MAX_PATH];
-    if (GetTempFileNameA(directory, kBodyPrefix, 0, bodyName) == 0)
-        return FileFailure(std::string("cannot make a temporary file in ") + directory);
-    m_bodyPath = bodyName;
     m_name = BaseName(path);
 
     const CFltExtents savedExtents = m_doc.GetExtents();
-    errno = 0;
-    KXStatus status;
-    if (std::unique_ptr<IKXOutStream> body = m_opener(m_bodyPath)) {
-        // The records are made while a second thread writes the ones made.
-        CKXAsyncOutStream writer(*body);
-        status = WriteBody(writer);
-        const bool closed = writer.Close();
-        if (!body->Close() || !closed) {
-            if (status) status = BodyNotWritten();
-        }
-    } else {
-        status = FileFailure("cannot open the temporary file " + m_bodyPath);
-    }
-    if (status) status = AssembleOutput(path);
+    CKXRecordList records(m_doc.Contents());
+    CKXEntityPoolWriter pools(m_doc.GetEntList(), m_doc.PoolSlots());
+    KXStatus status = LayOut(records, pools);
+    if (status) status = WriteFile(path, records, pools);
     m_doc.SetExtents(savedExtents);
-    RemoveBody();
     return status;
 }
 
-void CKXDrawingFileWriter::RemoveBody() { RemoveRegularFile(m_bodyPath); }
-
-bool CKXDrawingFileWriter::WriteDrawingInfo(CKXBodyWriter& body) {
+std::vector<std::uint8_t> CKXDrawingFileWriter::DrawingInfo() const {
     const CFltExtents& e = m_doc.GetExtents();
     const double s = m_doc.GetResolution();
     const double* detail = m_doc.DetailThresholds();
@@ -133,81 +111,72 @@ bool CKXDrawingFileWriter::WriteDrawingInfo(CKXBodyWriter& body) {
     std::vector<std::uint8_t> record(kDrawingInfoSize, 0);
     KXBEWriter w(record.data());
     w.I32(0).I32(0).I32(KXTrunc32((e.xmax - e.xmin) * s)).I32(KXTrunc32((e.ymax - e.ymin) * s));
-    w.U16(0).U16(0).U16(0);  // pool, tile pool and table record counts, patched at the end
+    w.U16(0).U16(0).U16(0);  // pool, tile pool and table record counts, known once all is laid out
     w.F32(static_cast<float>(detail[0])).F32(static_cast<float>(detail[1])).F32(static_cast<float>(detail[2]));
     w.I32(glyphOriginX).I32(glyphOriginY);
     w.F64(e.xmin).F64(e.ymin).F64(e.xmax).F64(e.ymax).F64(s);
-    return body.Record("DrawingInfo", record);
+    return record;
 }
 
-KXStatus CKXDrawingFileWriter::WriteBody(IKXOutStream& out) {
-    CKXBodyWriter body(out, m_doc.Contents());
+KXStatus CKXDrawingFileWriter::LayOut(CKXRecordList& records, CKXEntityPoolWriter& pools) {
     const CKXFileInfoRecord fileInfo(m_name, m_doc.Properties());
-    if (!body.Record("FileInfo", fileInfo.Bytes())) return BodyNotWritten();
-    const std::uint64_t drawingInfoStart = body.Position();
-    if (!WriteDrawingInfo(body)) return BodyNotWritten();
+    std::vector<std::uint8_t> drawingInfo = DrawingInfo();
+    if (!records.Record("FileInfo", fileInfo.Bytes()) || !records.Record("DrawingInfo", drawingInfo))
+        return RecordsNotWritten();
 
-    CKXTableWriter tables(m_doc, body, m_doc.GetResolution(), KXGetCurrentResolution());
+    CKXTableWriter tables(m_doc, records, m_doc.GetResolution(), KXGetCurrentResolution());
     const int tableRecords = tables.WriteTables();
     if (tableRecords < 0) return KXStatus::Failure("the drawing's tables could not be written");
 
-    CKXEntityPoolWriter pools(body, m_doc.PoolSlots());
-    const KXResult<int> written = pools.Write(m_doc.GetEntList());
-    if (!written) return written.Status();
-    const int poolCount = written.Value();
+    const KXResult<int> laidOut = pools.Layout();
+    if (!laidOut) return laidOut.Status();
+    const int poolCount = laidOut.Value();
+    for (const std::uint32_t length : pools.PoolLengths()) {
+        if (!records.Reserve("EntPool", length)) return RecordsNotWritten();
+    }
 
     CKXTree& tree = m_doc.Tree();
     if (!CKXTileMapBuilder::Build(tree, m_doc.PoolSlots()))
         return KXStatus::Failure("the drawing's tile map does not fit a drawing file");
-    std::vector<std::uint8_t> map(CKXTree::kTileMapEntries * kTileEntrySize, 0);
-    KXBEWriter mapWriter(map.data());
+    m_tileMap.assign(CKXTree::kTileMapEntries * kTileEntrySize, 0);
+    KXBEWriter mapWriter(m_tileMap.data());
     for (const KXTileEntry& entry : tree.TileMap()) mapWriter.U16(entry.record).U16(entry.offset).I32(entry.words);
-    if (!body.Record("TileMap", map)) return BodyNotWritten();
-
-    // The tile pool words go out as one block that the descriptors divide.
-    const std::uint64_t tileStart = body.Position();
-    const std::vector<std::uint16_t>& words = tree.TileWords();
-    std::vector<std::uint8_t> chunk;
-    for (std::size_t at = 0; at < words.size(); at += kTileChunkWords) {
-        const std::size_t n = std::min(kTileChunkWords, words.size() - at);
-        chunk.resize(2 * n);
-        for (std::size_t i = 0; i < n; ++i) kxbe::StoreU16(chunk.data() + 2 * i, words[at + i]);
-        if (!body.Raw(chunk.data(), chunk.size())) return BodyNotWritten();
-    }
+    if (!records.Reserve("TileMap", m_tileMap.size())) return RecordsNotWritten();
+    // The tile pool words go out as one block that the descriptors divide,
+    // one record after another.
+    std::uint64_t tileBytes = 0;
     for (const CPoolInfo& pool : tree.TilePools()) {
-        if (pool.length <= 0 ||
-            !body.AddEntry(tileStart + static_cast<std::uint64_t>(pool.offset), static_cast<std::uint64_t>(pool.length),
-                           "TilePoolRecord")) {
-            return BodyNotWritten();
-        }
+        if (pool.length <= 0 || static_cast<std::uint64_t>(pool.offset) != tileBytes ||
+            !records.Reserve("TilePoolRecord", static_cast<std::uint64_t>(pool.length)))
+            return RecordsNotWritten();
+        tileBytes += static_cast<std::uint64_t>(pool.length);
     }
+    if (tileBytes != 2 * tree.TileWords().size()) return RecordsNotWritten();
+
     const auto tilePoolCount = static_cast<int>(tree.TilePools().size());
     if (poolCount > kMaxU16 || tilePoolCount > kMaxU16 || tableRecords > kMaxU16)
         return KXStatus::Failure("the drawing needs more records than a drawing file counts");
+    KXBEWriter(drawingInfo.data() + kDrawingInfoCountsOffset)
+        .U16(static_cast<std::uint16_t>(poolCount))
+        .U16(static_cast<std::uint16_t>(tilePoolCount))
+        .U16(static_cast<std::uint16_t>(tableRecords));
+    if (!records.Replace(1, std::move(drawingInfo))) return RecordsNotWritten();
 
-    std::uint8_t counts[6];
-    kxbe::StoreU16(counts, static_cast<std::uint16_t>(poolCount));
-    kxbe::StoreU16(counts + 2, static_cast<std::uint16_t>(tilePoolCount));
-    kxbe::StoreU16(counts + 4, static_cast<std::uint16_t>(tableRecords));
-    if (!body.Patch(drawingInfoStart + kDrawingInfoCountsOffset, counts, sizeof counts)) return BodyNotWritten();
+    // The size field is filled in last: a number longer than the field makes
+    // FileInfo, and so the file, longer.
+    m_fileSize = CKXFileInfoRecord::SettleFileSize(CKXPdbAssembler::FileSize(m_doc.Contents()));
+    std::vector<std::uint8_t> sizedFileInfo = fileInfo.WithSize(m_fileSize);
+    if (sizedFileInfo.empty() || !records.Replace(0, std::move(sizedFileInfo))) return RecordsNotWritten();
+    if (CKXPdbAssembler::FileSize(m_doc.Contents()) != m_fileSize) return RecordsNotWritten();
 
-    // The size field is filled in last; a number longer than the field makes
-    // FileInfo longer, which the assembly takes from memory.
-    std::vector<CPDBOffset>& contents = m_doc.Contents();
-    m_fileSize = CKXFileInfoRecord::SettleFileSize(CKXPdbAssembler::FileSize(contents));
-    if (CKXFileInfoRecord::Growth(m_fileSize) == 0) {
-        const std::string digits = CKXFileInfoRecord::SizeText(m_fileSize);
-        const std::uint64_t field = static_cast<std::uint64_t>(contents[0].start) + fileInfo.SizeFieldOffset();
-        if (!body.Patch(field, digits.data(), digits.size())) return BodyNotWritten();
-    } else {
-        m_grownFileInfo = fileInfo.WithSize(m_fileSize);
-        if (m_grownFileInfo.empty()) return BodyNotWritten();
-        contents[0].length = static_cast<std::int32_t>(m_grownFileInfo.size());
-    }
-    return body.Good() ? KXStatus() : BodyNotWritten();
+    const CKXPdbAssembler assembler(m_name, CKXPdbAssembler::DateFromUnix(static_cast<std::int64_t>(std::time(nullptr))));
+    m_head = assembler.Head(m_doc.Contents());
+    if (m_head.empty()) return KXStatus::Failure("the drawing needs more records than a drawing file counts");
+    return {};
 }
 
-KXStatus CKXDrawingFileWriter::AssembleOutput(const std::string& path) {
+KXStatus CKXDrawingFileWriter::WriteFile(const std::string& path, const CKXRecordList& records,
+                                         const CKXEntityPoolWriter& pools) {
     // The file is made beside its destination and renamed over it once
     // complete: an existing output is replaced only by a whole new one, and
     // a failure leaves nothing behind. A device at the path is written in
@@ -221,22 +190,22 @@ KXStatus CKXDrawingFileWriter::AssembleOutput(const std::string& path) {
             return FileFailure("cannot make a file in " + DirectoryOf(path));
         target = temporary;
     }
-    std::FILE* body = std::fopen(m_bodyPath.c_str(), "rb");
-    std::unique_ptr<IKXOutStream> out = body != nullptr ? m_opener(target) : nullptr;
+    std::unique_ptr<IKXOutStream> out = m_opener(target);
     if (!out) {
-        if (body != nullptr) std::fclose(body);
         if (!inPlace) RemoveRegularFile(target);
         return FileFailure("cannot open " + target);
     }
-    const CKXPdbAssembler assembler(m_name, CKXPdbAssembler::DateFromUnix(static_cast<std::int64_t>(std::time(nullptr))));
-    // The body is read while a second thread writes what was read before.
-    CKXAsyncOutStream writer(*out);
-    bool ok = assembler.Assemble(writer, body, m_doc.Contents(), m_grownFileInfo.empty() ? nullptr : &m_grownFileInfo);
-    ok = writer.Close() && ok;
+    KXResult<bool> written(false);
+    bool ok = false;
+    {
+        // The records are made while a second thread writes the ones made.
+        CKXAsyncOutStream writer(*out);
+        written = WriteRecords(writer, records, pools);
+        ok = writer.Close() && written && written.Value();
+    }
     ok = out->Close() && ok;
-    std::fclose(body);
-    if (!ok) {
-        KXStatus failure = FileFailure("writing " + target + " failed");
+    if (!written || !ok) {
+        KXStatus failure = written ? FileFailure("writing " + target + " failed") : written.Status();
         RemoveRegularFile(target);
         return failure;
     }
@@ -246,4 +215,32 @@ KXStatus CKXDrawingFileWriter::AssembleOutput(const std::string& path) {
         return failure;
     }
     return {};
+}
+
+KXResult<bool> CKXDrawingFileWriter::WriteRecords(IKXOutStream& out, const CKXRecordList& records,
+                                                  const CKXEntityPoolWriter& pools) const {
+    if (!out.Write(m_head.data(), m_head.size())) return false;
+    for (const std::vector<std::uint8_t>& record : records.Kept()) {
+        if (!out.Write(record.data(), record.size())) return false;
+    }
+    // Each pool is made into the same buffer and handed to the stream.
+    std::vector<std::uint8_t> pool;
+    pool.reserve(2 * CKXEntityPoolWriter::kPoolLimit);
+    const auto poolCount = static_cast<int>(pools.PoolLengths().size());
+    for (int p = 0; p < poolCount; ++p) {
+        if (KXStatus made = pools.MakePool(p, pool); !made) return made;
+        if (!out.Write(pool.data(), pool.size())) return false;
+    }
+    if (!out.Write(m_tileMap.data(), m_tileMap.size())) return false;
+    const std::vector<std::uint16_t>& words = m_doc.Tree().TileWords();
+    std::vector<std::uint8_t> chunk;
+    for (std::size_t at = 0; at < words.size(); at += kTileChunkWords) {
+        const std::size_t n = std::min(kTileChunkWords, words.size() - at);
+        chunk.resize(2 * n);
+        for (std::size_t i = 0; i < n; ++i) kxbe::StoreU16(chunk.data() + 2 * i, words[at + i]);
+        if (!out.Write(chunk.data(), chunk.size())) return false;
+    }
+    // Every record came out at the length the layout gave it.
+    if (out.Size() != m_fileSize) return RecordsNotWritten();
+    return true;
 }

@@ -1,7 +1,5 @@
 #include "CKXFileOutStream.h"
 
-#include <limits>
-
 CKXFileOutStream::CKXFileOutStream(const std::string& path) : m_buffer(kBufferSize) {
     m_file = std::fopen(path.c_str(), "wb");
     if (m_file != nullptr) std::setvbuf(m_file, m_buffer.data(), _IOFBF, m_buffer.size());
@@ -21,22 +19,6 @@ bool CKXFileOutStream::Write(const void* data, std::size_t n) {
     if (!Good()) return false;
     if (n != 0 && std::fwrite(data, 1, n, m_file) != n) m_failed = true;
     if (!m_failed) m_size += n;
-    return !m_failed;
-}
-
-bool CKXFileOutStream::Patch(std::uint64_t offset, const void* data, std::size_t n) {
-    if (!Good()) return false;
-    if (offset > m_size || n > m_size - offset ||
-        offset > static_cast<std::uint64_t>(std::numeric_limits<long>::max()) ||
-        m_size > static_cast<std::uint64_t>(std::numeric_limits<long>::max())) {
-        m_failed = true;
-        return false;
-    }
-    if (std::fseek(m_file, static_cast<long>(offset), SEEK_SET) != 0 ||
-        std::fwrite(data, 1, n, m_file) != n ||
-        std::fseek(m_file, static_cast<long>(m_size), SEEK_SET) != 0) {
-        m_failed = true;
-    }
     return !m_failed;
 }
 

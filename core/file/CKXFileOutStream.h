@@ -19,7 +19,6 @@ public:
     static std::unique_ptr<IKXOutStream> Open(const std::string& path);
 
     bool Write(const void* data, std::size_t n) override;
-    bool Patch(std::uint64_t offset, const void* data, std::size_t n) override;
     std::uint64_t Size() const override { return m_size; }
     bool Good() const override { return m_file != nullptr && !m_failed; }
     bool Close() override;

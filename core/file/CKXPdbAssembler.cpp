@@ -12,32 +12,6 @@ constexpr std::size_t kMaxRecords = 0xFFFF;
 constexpr std::uint8_t kUniqueIdHigh = 0x61;
 constexpr std::uint8_t kUniqueIdMid = 0x62;
 constexpr unsigned kUniqueIdLowBase = 0x63;
-constexpr std::size_t kCopyBlock = std::size_t{1} << 20;
-
-// One past the last record of the run that starts at record first: each
-// record of a run begins where the one before it ends.
-std::size_t EndOfRun(const std::vector<CPDBOffset>& contents, std::size_t first) {
-    std::size_t end = first + 1;
-    while (end < contents.size() &&
-           static_cast<std::int64_t>(contents[end].start) ==
-               static_cast<std::int64_t>(contents[end - 1].start) + contents[end - 1].length)
-        ++end;
-    return end;
-}
-
-// Copies bytes bytes of body from offset start to out through buffer.
-bool CopyRange(std::FILE* body, std::uint64_t start, std::uint64_t bytes, IKXOutStream& out,
-               std::vector<std::uint8_t>& buffer) {
-    if (start > static_cast<std::uint64_t>(std::numeric_limits<long>::max()) ||
-        std::fseek(body, static_cast<long>(start), SEEK_SET) != 0)
-        return false;
-    while (bytes > 0) {
-        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, buffer.size()));
-        if (std::fread(buffer.data(), 1, n, body) != n || !out.Write(buffer.data(), n)) return false;
-        bytes -= n;
-    }
-    return true;
-}
 }  // namespace
 
 std::uint32_t CKXPdbAssembler::DateFromUnix(std::int64_t unixSeconds) {
@@ -64,17 +38,13 @@ std::vector<std::uint8_t> CKXPdbAssembler::Header(std::size_t recordCount) const
     return header;
 }
 
-bool CKXPdbAssembler::Assemble(IKXOutStream& out, std::FILE* body, const std::vector<CPDBOffset>& contents,
-                               const std::vector<std::uint8_t>* firstRecord) const {
+std::vector<std::uint8_t> CKXPdbAssembler::Head(const std::vector<CPDBOffset>& contents) const {
     const std::size_t n = contents.size();
-    if (n == 0 || n > kMaxRecords || body == nullptr) return false;
-    if (FileSize(contents) > std::numeric_limits<std::uint32_t>::max()) return false;
-    std::int32_t largest = 0;
+    if (n == 0 || n > kMaxRecords) return {};
+    if (FileSize(contents) > std::numeric_limits<std::uint32_t>::max()) return {};
     for (const CPDBOffset& entry : contents) {
-        if (entry.length <= 0 || entry.start < 0) return false;
-        largest = std::max(largest, entry.length);
+        if (entry.length <= 0) return {};
     }
-    if (firstRecord != nullptr && firstRecord->size() != static_cast<std::size_t>(contents[0].length)) return false;
 
     std::vector<std::uint8_t> head = Header(n);
     head.resize(kHeaderSize + kRecordEntrySize * n + kListGap, 0);
@@ -88,25 +58,5 @@ bool CKXPdbAssembler::Assemble(IKXOutStream& out, std::FILE* body, const std::ve
         entry[7] = static_cast<std::uint8_t>((kUniqueIdLowBase + i) & 0xFF);
         offset += static_cast<std::uint64_t>(contents[i].length);
     }
-    if (!out.Write(head.data(), head.size())) return false;
-
-    // Runs of records are copied in blocks of a megabyte at least (fewer,
-    // larger reads and writes), or of the largest record's size.
-    std::vector<std::uint8_t> buffer(std::max(kCopyBlock, static_cast<std::size_t>(largest)));
-    for (std::size_t i = 0; i < n;) {
-        if (i == 0 && firstRecord != nullptr) {
-            if (!out.Write(firstRecord->data(), firstRecord->size())) return false;
-            ++i;
-            continue;
-        }
-        // Records written one after another lie back to back in the body:
-        // they are copied together, in whole blocks, with one seek.
-        const std::size_t end = EndOfRun(contents, i);
-        const auto start = static_cast<std::uint64_t>(contents[i].start);
-        const std::uint64_t bytes = static_cast<std::uint64_t>(contents[end - 1].start) +
-                                    static_cast<std::uint64_t>(contents[end - 1].length) - start;
-        if (!CopyRange(body, start, bytes, out, buffer)) return false;
-        i = end;
-    }
-    return true;
+    return head;
 }

@@ -1,16 +1,13 @@
-// Assembles the final drawing file: the 78-byte container header, the
-// record list with each record's absolute offset and unique id, two zero
-// bytes, then every record copied from the body file in table-of-contents
-// order.
+// The front of a drawing file: the 78-byte container header, the record
+// list with each record's absolute offset and unique id, and two zero
+// bytes. The records follow it in table-of-contents order, without gaps.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "CKXDoc.h"
-#include "IKXOutStream.h"
 
 class CKXPdbAssembler {
 public:
@@ -31,12 +28,10 @@ public:
     static std::uint64_t FileSize(const std::vector<CPDBOffset>& contents);
     std::vector<std::uint8_t> Header(std::size_t recordCount) const;
 
-    // Writes the file. firstRecord, when given, replaces record 0 of the body
-    // (a FileInfo grown by a long size field); its length must match the
-    // table of contents. False on any read or write failure, a record of
-    // length 0, or more records or bytes than the container can address.
-    bool Assemble(IKXOutStream& out, std::FILE* body, const std::vector<CPDBOffset>& contents,
-                  const std::vector<std::uint8_t>* firstRecord) const;
+    // The header, the record list of the contents' records and the gap
+    // after it. Empty when there are no records, a record of length 0, or
+    // more records or bytes than the container can address.
+    std::vector<std::uint8_t> Head(const std::vector<CPDBOffset>& contents) const;
 
 private:
     std::string m_name;

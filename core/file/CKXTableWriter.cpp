@@ -61,7 +61,7 @@ int CKXTableWriter::WriteArrayGroups() {
 
 int CKXTableWriter::WriteAttributeRecords() {
     const std::vector<CKXAttribute>& records = m_doc.Attribs().Records();
-    CKXArrayGroupWriter group(m_body);
+    CKXArrayGroupWriter group(m_records);
     return group.WriteFixed(kAttributeRecordSize, static_cast<int>(records.size()),
                             [&](int i, std::uint8_t* buffer) {
                                 const CKXAttribute& a = records[static_cast<std::size_t>(i)];
@@ -72,7 +72,7 @@ int CKXTableWriter::WriteAttributeRecords() {
 
 int CKXTableWriter::WriteColours() {
     const std::vector<COLORREF>& colours = m_doc.Attribs().Colors();
-    CKXArrayGroupWriter group(m_body);
+    CKXArrayGroupWriter group(m_records);
     return group.WriteFixed(kColourSize, static_cast<int>(colours.size()), [&](int i, std::uint8_t* buffer) {
         KXBEWriter(buffer).U32(colours[static_cast<std::size_t>(i)]);
         return kColourSize;
@@ -83,7 +83,7 @@ int CKXTableWriter::WriteLineStyles() {
     CKXAttribTable& tables = m_doc.Attribs();
     const int count = tables.LineStyleCount();
     for (int i = 1; i <= count; ++i) tables.LineStyle(i)->resolution = m_s;
-    CKXArrayGroupWriter group(m_body);
+    CKXArrayGroupWriter group(m_records);
     return group.WriteVariable(count, [&](int i, std::uint8_t* buffer) {
         const KXLineStyleExt& style = *tables.LineStyle(i + 1);
         const int n = std::min<int>(kMaxU16, static_cast<int>(style.elements.size()));
@@ -97,7 +97,7 @@ int CKXTableWriter::WriteLineStyles() {
 
 int CKXTableWriter::WriteLayers() {
     const std::vector<KXLayerEntry>& layers = m_doc.Attribs().Layers();
-    CKXArrayGroupWriter group(m_body);
+    CKXArrayGroupWriter group(m_records);
     return group.WriteVariable(static_cast<int>(layers.size()), [&](int i, std::uint8_t* buffer) {
         const KXLayerEntry& layer = layers[static_cast<std::size_t>(i)];
         // The name length is a 16-bit count that includes the terminator.
@@ -113,7 +113,7 @@ int CKXTableWriter::WriteLayers() {
 
 int CKXTableWriter::WriteGlyphs() {
     const CKXGlyphStore* glyphs = m_doc.GetGlyphStore();
-    CKXArrayGroupWriter group(m_body);
+    CKXArrayGroupWriter group(m_records);
     return group.WriteVariable(glyphs ? glyphs->GetCount() : 0,
                                [&](int i, std::uint8_t* buffer) { return glyphs->WriteElement(i, buffer); });
 }
@@ -126,7 +126,7 @@ bool CKXTableWriter::WriteDirectionCache() {
         const KXDirectionEntry entry = i < cache.size() ? cache[i] : KXDirectionEntry{};
         w.I32(KXTrunc32(entry.ratio * kDirectionScale)).I32(KXTrunc32(entry.factor * kDirectionScale));
     }
-    return m_body.Record("LSCache", record);
+    return m_records.Record("LSCache", record);
 }
 
 std::vector<std::uint8_t> CKXTableWriter::CosSinRecord() {
@@ -142,4 +142,4 @@ std::vector<std::uint8_t> CKXTableWriter::CosSinRecord() {
     return record;
 }
 
-bool CKXTableWriter::WriteCosSin() { return m_body.Record("CosSin", CosSinRecord()); }
+bool CKXTableWriter::WriteCosSin() { return m_records.Record("CosSin", CosSinRecord()); }

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "CKXBodyWriter.h"
+#include "CKXRecordList.h"
 #include "CKXDoc.h"
 
 class CKXTableWriter {
@@ -16,8 +16,8 @@ public:
 
     // resolution is the drawing resolution s; currentResolution is the
     // process-wide one that converts literal line weights.
-    CKXTableWriter(CKXDoc& doc, CKXBodyWriter& body, double resolution, double currentResolution)
-        : m_doc(doc), m_body(body), m_s(resolution), m_r(currentResolution) {}
+    CKXTableWriter(CKXDoc& doc, CKXRecordList& records, double resolution, double currentResolution)
+        : m_doc(doc), m_records(records), m_s(resolution), m_r(currentResolution) {}
 
     // Writes the seven tables that follow DrawingInfo: the five array
     // groups, the line-direction cache and the cosine/sine table. Returns
@@ -45,7 +45,7 @@ private:
     int WriteGlyphs();
 
     CKXDoc& m_doc;
-    CKXBodyWriter& m_body;
+    CKXRecordList& m_records;
     double m_s;
     double m_r;
 };

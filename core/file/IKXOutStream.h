@@ -1,5 +1,5 @@
 // A binary output stream that remembers failure. The drawing file writer
-// writes the body and the final file through it, so every write error
+// writes the file through it, so every write error
 // (missing directory, read-only file, full disk) surfaces as a false result
 // at the latest when the stream is closed, and tests can inject failures.
 #pragma once
@@ -19,8 +19,6 @@ public:
 
     // Appends n bytes; false once the stream has failed.
     virtual bool Write(const void* data, std::size_t n) = 0;
-    // Overwrites n bytes already written at offset; appending continues at the end.
-    virtual bool Patch(std::uint64_t offset, const void* data, std::size_t n) = 0;
     // Bytes appended so far.
     virtual std::uint64_t Size() const = 0;
     virtual bool Good() const = 0;

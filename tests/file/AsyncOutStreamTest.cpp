@@ -1,9 +1,8 @@
-// Writing through a second thread: the bytes, their order, patches and
-// failures come out as writing directly would give them.
+// Writing through a second thread: the bytes, their order and failures
+// come out as writing directly would give them.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "file/CKXAsyncOutStream.h"
@@ -24,11 +23,6 @@ public:
         ++m_writes;
         return true;
     }
-    bool Patch(std::uint64_t offset, const void* data, std::size_t n) override {
-        if (m_failed || offset + n > m_bytes.size()) return false;
-        std::memcpy(m_bytes.data() + offset, data, n);
-        return true;
-    }
     std::uint64_t Size() const override { return m_bytes.size(); }
     bool Good() const override { return !m_failed; }
     bool Close() override { return !m_failed; }
@@ -47,7 +41,7 @@ std::vector<std::uint8_t> Pattern(std::size_t n, std::uint8_t seed) {
     return bytes;
 }
 
-TEST(AsyncOutStream, WritesOfEverySizeArriveInOrderWithPatches) {
+TEST(AsyncOutStream, WritesOfEverySizeArriveInOrder) {
     MemoryStream inner;
     std::vector<std::uint8_t> expected;
     {
@@ -62,16 +56,8 @@ TEST(AsyncOutStream, WritesOfEverySizeArriveInOrderWithPatches) {
             expected.insert(expected.end(), bytes.begin(), bytes.end());
             ASSERT_EQ(out.Size(), expected.size());
         }
-        const std::uint8_t mark[4] = {0xDE, 0xAD, 0xBE, 0xEF};
-        ASSERT_TRUE(out.Patch(2, mark, sizeof mark));
-        std::memcpy(expected.data() + 2, mark, sizeof mark);
-        ASSERT_TRUE(out.Write(mark, 1));
-        expected.push_back(mark[0]);
-        ASSERT_FALSE(out.Patch(expected.size() - 1, mark, 2));  // reaches past the end
-        EXPECT_FALSE(out.Good());
-        EXPECT_FALSE(out.Close());
+        EXPECT_TRUE(out.Close());
     }
-    // The failed patch changed nothing that was written.
     EXPECT_EQ(inner.m_bytes, expected);
 }
 
@@ -98,7 +84,7 @@ TEST(AsyncOutStream, AFailureUnderneathIsReportedAndTheRestDropped) {
     EXPECT_EQ(inner.m_bytes.size(), CKXAsyncOutStream::kChunkBytes);
     EXPECT_LE(inner.m_writes, 1);
     const std::uint8_t mark = 1;
-    EXPECT_FALSE(out.Patch(0, &mark, 1));
+    EXPECT_FALSE(out.Write(&mark, 1));
 }
 
 TEST(AsyncOutStream, DestroyingWithoutClosingWritesEverything) {

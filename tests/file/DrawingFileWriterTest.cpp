@@ -11,6 +11,7 @@
 #include "CKXAttribTable.h"
 #include "file/CKXDrawingFileWriter.h"
 #include "file/CKXFileInfoRecord.h"
+#include "file/CKXRecordList.h"
 #include "file/CKXTableWriter.h"
 #include "FileTestSupport.h"
 
@@ -32,6 +33,21 @@ std::vector<std::uint8_t> RecordBytes(const std::vector<std::uint8_t>& file, con
     }
     ADD_FAILURE() << "no " << label << " record";
     return {};
+}
+
+// The table of contents the write left in the document places every record
+// where the file's record list does: start counts from the first record.
+void ExpectContentsMatchFile(const CKXDoc& doc, const std::vector<std::uint8_t>& file) {
+    const std::vector<CPDBOffset>& contents = doc.Contents();
+    ASSERT_GE(file.size(), 78u);
+    const std::size_t n = kxbe::LoadU16(file.data() + 76);
+    ASSERT_EQ(contents.size(), n);
+    const std::size_t first = 80 + 8 * n;
+    for (std::size_t i = 0; i < n; ++i) {
+        EXPECT_EQ(RecordOffset(file, i), first + static_cast<std::size_t>(contents[i].start)) << i;
+        const std::size_t end = i + 1 < n ? RecordOffset(file, i + 1) : file.size();
+        EXPECT_EQ(end - RecordOffset(file, i), static_cast<std::size_t>(contents[i].length)) << i;
+    }
 }
 
 // Appends a big-endian value the way the file stores it.
@@ -185,6 +201,37 @@ TEST(DrawingFileWriter, EntityRunOfFortyThousandBytesMakesTwoPools) {
     EXPECT_EQ(slots[1821].offset, 0);
     EXPECT_EQ(slots.back().size, 2);
     EXPECT_EQ(slots.back().offset, static_cast<std::int32_t>((2223 - 1821) * 18 + 2));
+    ExpectContentsMatchFile(doc.Get(), ReadAll(dir.File("pools.pdb")));
+}
+
+TEST(DrawingFileWriter, RecordListLaysRecordsOutBackToBack) {
+    std::vector<CPDBOffset> contents;
+    CKXRecordList records(contents);
+    ASSERT_TRUE(records.Record("FileInfo", std::vector<std::uint8_t>(10, 1)));
+    ASSERT_TRUE(records.Record("DrawingInfo", std::vector<std::uint8_t>(82, 2)));
+    ASSERT_TRUE(records.Reserve("EntPool", 40000));
+    ASSERT_TRUE(records.Reserve("TileMap", 10240));
+    EXPECT_EQ(contents[2].start, 92);
+    EXPECT_EQ(contents[3].start, 40092);
+    // A grown first record moves every later one along.
+    ASSERT_TRUE(records.Replace(0, std::vector<std::uint8_t>(12, 3)));
+    EXPECT_EQ(contents[0].length, 12);
+    EXPECT_EQ(contents[1].start, 12);
+    EXPECT_EQ(contents[3].start, 40094);
+    EXPECT_EQ(records.Position(), 50334u);
+    EXPECT_EQ(records.Kept()[0], std::vector<std::uint8_t>(12, 3));
+    EXPECT_EQ(records.Kept().size(), 2u);
+    // Kept records are the front of the file only; a reserved record cannot
+    // be replaced; offsets stay within 32 bits.
+    EXPECT_FALSE(records.Record("TileMap", std::vector<std::uint8_t>(4, 0)));
+    EXPECT_FALSE(records.Good());
+    std::vector<CPDBOffset> more;
+    CKXRecordList big(more);
+    EXPECT_FALSE(big.Replace(0, {}));
+    CKXRecordList huge(more);
+    ASSERT_TRUE(huge.Reserve("EntPool", 0x7FFFFFF0));
+    EXPECT_FALSE(huge.Reserve("EntPool", 0x10));
+    EXPECT_EQ(more.size(), 1u);
 }
 
 TEST(DrawingFileWriter, UniqueIdsWrapAfterRecord157) {

@@ -1,5 +1,5 @@
 // Helpers shared by the drawing file tests: private temporary directories
-// (also used as the engine's temp directory, so stray body files show),
+// (also used as the engine's temp directory, so stray temporary files show),
 // documents built through the exports, and in-process validation.
 #pragma once
 
@@ -46,7 +46,7 @@ private:
 };
 
 // Points the engine's temporary directory (TMPDIR) at a directory of the
-// test, so that a body file left behind can be found.
+// test, so that a temporary file left behind can be found.
 class ScopedTmpEnv {
 public:
     explicit ScopedTmpEnv(const std::string& dir) {

@@ -1,6 +1,6 @@
 // A failed write returns 0 and leaves nothing behind: no partial output,
-// no body file in the temporary directory, an existing file it may not
-// write untouched.
+// nothing in the temporary directory, an existing file it may not write
+// untouched.
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "CKXLine.h"
 #include "file/CKXDrawingFileWriter.h"
 #include "file/CKXFileOutStream.h"
 #include "FileTestSupport.h"
@@ -30,9 +31,6 @@ public:
         m_budget -= n;
         return m_inner->Write(data, n);
     }
-    bool Patch(std::uint64_t offset, const void* data, std::size_t n) override {
-        return !m_failed && m_inner->Patch(offset, data, n);
-    }
     std::uint64_t Size() const override { return m_inner->Size(); }
     bool Good() const override { return !m_failed && m_inner->Good(); }
     bool Close() override { return m_inner->Close() && !m_failed; }
@@ -43,16 +41,33 @@ private:
     bool m_failed = false;
 };
 
-// Fails the n-th stream opened (0 = body, 1 = output) after budget bytes.
-KXStreamOpener FailingOpener(int which, std::uint64_t budget) {
-    auto count = std::make_shared<int>(0);
+// Opens output streams that fail after budget bytes.
+KXStreamOpener FailingOpener(std::uint64_t budget) {
     return [=](const std::string& path) -> std::unique_ptr<IKXOutStream> {
         std::unique_ptr<IKXOutStream> stream = CKXFileOutStream::Open(path);
         if (!stream) return nullptr;
-        if ((*count)++ != which) return stream;
         return std::make_unique<FailingStream>(std::move(stream), budget);
     };
 }
+
+// A line whose record, once written, is shorter than its size query said:
+// the pools laid out from the sizes no longer match the bytes.
+class MismeasuredLine : public CKXLine {
+public:
+    MismeasuredLine() : CKXLine(CFltPoint{0, 0}, CFltPoint{1, 1}) {}
+    int Write(std::uint8_t* buffer) const override {
+        const int size = CKXLine::Write(buffer);
+        return buffer != nullptr ? size - 2 : size;
+    }
+};
+
+// An entity that has no record in a drawing file (like a polyline beyond
+// the 16-bit point count).
+class RecordlessLine : public CKXLine {
+public:
+    RecordlessLine() : CKXLine(CFltPoint{0, 0}, CFltPoint{1, 1}) {}
+    int Write(std::uint8_t* /*buffer*/) const override { return 0; }
+};
 
 // An existing output that a write may not harm.
 bool WriteOlderDrawing(const std::string& path) {
@@ -70,7 +85,7 @@ protected:
     }
     // Nothing but what the test put there remains in either directory.
     void ExpectNothingLeft(std::size_t outputsBefore = 0) {
-        EXPECT_EQ(CountFiles(m_tmp.Path()), 0u) << "a body file was left behind";
+        EXPECT_EQ(CountFiles(m_tmp.Path()), 0u) << "a temporary file was left behind";
         EXPECT_EQ(CountFiles(m_out.Path()), outputsBefore) << "a partial output was left behind";
     }
 
@@ -117,20 +132,35 @@ TEST_F(WriteFailure, FullDeviceAsOutput) {
     EXPECT_EQ(stat("/dev/full", &info), 0) << "the device must never be removed";
 }
 
-TEST_F(WriteFailure, BodyFileFailsPartWay) {
-    for (std::uint64_t budget : {0ull, 100ull, 20000ull, 60000ull}) {
-        CKXDrawingFileWriter writer(m_doc.Get(), FailingOpener(0, budget));
-        EXPECT_FALSE(writer.Write(m_out.File("plan.pdb"))) << budget;
+TEST_F(WriteFailure, OutputFailsPartWay) {
+    // In the header, the tables, the entity pools and the tile map.
+    for (std::uint64_t budget : {0ull, 50ull, 100ull, 1000ull, 20000ull, 40000ull, 60000ull}) {
+        CKXDrawingFileWriter writer(m_doc.Get(), FailingOpener(budget));
+        const KXStatus status = writer.Write(m_out.File("plan.pdb"));
+        EXPECT_FALSE(status) << budget;
+        EXPECT_EQ(status.Reason().rfind("writing " + m_out.Path(), 0), 0u) << status.Reason();
         ExpectNothingLeft();
     }
 }
 
-TEST_F(WriteFailure, OutputFailsPartWay) {
-    for (std::uint64_t budget : {0ull, 50ull, 1000ull, 40000ull}) {
-        CKXDrawingFileWriter writer(m_doc.Get(), FailingOpener(1, budget));
-        EXPECT_FALSE(writer.Write(m_out.File("plan.pdb"))) << budget;
-        ExpectNothingLeft();
-    }
+TEST_F(WriteFailure, EntityWritingAnotherSizeThanItMeasured) {
+    const std::string path = m_out.File("plan.pdb");
+    ASSERT_TRUE(WriteOlderDrawing(path));
+    // In the second entity pool, after the first went out.
+    m_doc.Get().GetEntList()[2500] = KXEntPtr(new MismeasuredLine());
+    const KXStatus status = CKXDrawingFileWriter(m_doc.Get()).Write(path);
+    EXPECT_EQ(status.Reason(), "the drawing's entity records could not be written");
+    ExpectNothingLeft(1);
+    const std::vector<std::uint8_t> kept = ReadAll(path);
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), "older drawing");
+}
+
+// Found while the file is laid out, before any file is made.
+TEST_F(WriteFailure, EntityWithoutARecord) {
+    m_doc.Get().GetEntList()[2000] = KXEntPtr(new RecordlessLine());
+    const KXStatus status = CKXDrawingFileWriter(m_doc.Get()).Write(m_out.File("plan.pdb"));
+    EXPECT_EQ(status.Reason(), "entity 2001 has no record in a drawing file");
+    ExpectNothingLeft();
 }
 
 TEST_F(WriteFailure, OverwrittenOutputIsReplacedOnlyWhenComplete) {
@@ -140,7 +170,7 @@ TEST_F(WriteFailure, OverwrittenOutputIsReplacedOnlyWhenComplete) {
     // A write that fails part way, at the start or on its last bytes, leaves
     // the old file byte for byte and no temporary file beside it.
     for (std::uint64_t budget : {0ull, 50ull, 40000ull}) {
-        CKXDrawingFileWriter writer(m_doc.Get(), FailingOpener(1, budget));
+        CKXDrawingFileWriter writer(m_doc.Get(), FailingOpener(budget));
         EXPECT_FALSE(writer.Write(path)) << budget;
         ExpectNothingLeft(1);
         const std::vector<std::uint8_t> kept = ReadAll(path);
@@ -165,10 +195,15 @@ TEST_F(WriteFailure, NewOutputHasTheUsualRights) {
     EXPECT_EQ(info.st_mode & 07777, 0644u);
 }
 
-TEST_F(WriteFailure, UnwritableTempDirectory) {
+// The file is written beside its destination only: a temporary directory
+// that cannot be written does not stop it.
+TEST_F(WriteFailure, NoTemporaryDirectoryIsNeeded) {
     ScopedTmpEnv missing(m_tmp.File("does-not-exist"));
-    EXPECT_EQ(KXWrite(m_doc.Handle(), m_out.File("plan.pdb").c_str()), 0);
-    ExpectNothingLeft();
+    const std::string path = m_out.File("plan.pdb");
+    EXPECT_EQ(KXWrite(m_doc.Handle(), path.c_str()), 1);
+    EXPECT_EQ(CountFiles(m_tmp.Path()), 0u);
+    EXPECT_EQ(CountFiles(m_out.Path()), 1u);
+    EXPECT_TRUE(CKXPdbValidator::ValidateFile(path).ok);
 }
 
 TEST_F(WriteFailure, SucceedsAfterFailuresAndCleansUp) {
