@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "ClipTestSupport.h"
+#include "render/clip/CKXPath.h"
+#include "render/clip/KXClipRegions.h"
 
 using namespace cliptest;
 
@@ -189,6 +191,81 @@ TEST(ClipLine, VertexTouchDoesNotSplitVertexCrossingDoes) {
     EXPECT_TRUE(ClipLine(*diamond, {-5, 0}, {15, 0}).empty());
 }
 
+TEST(ClipLine, ProbeOnATouchingVertexTakesTheLineBesideIt) {
+    // The triangle's tip (10, 5) touches x = 10 from the left, and the
+    // line's middle, where its one stretch is probed, lies on that tip.
+    auto triangle = Region({{{0, 0}, {10, 5}, {0, 10}, {0, 0}}});
+    for (const auto& [a, b] : {std::pair<CFltPoint, CFltPoint>{{10, -5}, {10, 15}}, {{10, 15}, {10, -5}},
+                               {{5, 2.5}, {15, 7.5}}, {{15, 7.5}, {5, 2.5}}})
+        EXPECT_LE(TotalLength(ClipLine(*triangle, a, b)), kTol);
+    // A notch's tip touching the line from outside, with the line inside on
+    // both sides of it: still one span across the whole square.
+    auto notch = Region({{{0, 0}, {5, 6}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}});
+    for (const auto& [a, b] : {std::pair<CFltPoint, CFltPoint>{{-5, 6}, {15, 6}}, {{15, 6}, {-5, 6}}}) {
+        const auto pieces = ClipLine(*notch, a, b);
+        EXPECT_NEAR(TotalLength(pieces), 10.0, kTol);
+    }
+}
+
+TEST(ClipPolyline, RepeatedPointsAndRunsBackAndForthThroughATouchingVertex) {
+    // A polyline with repeated points running down x = 10 and back, through
+    // the triangle's tip only: nothing beyond the tip is kept.
+    auto triangle = Region({{{0, 0}, {10, 5}, {0, 10}, {0, 0}}});
+    CKXClip clip(*triangle);
+    CKXPolyline polyline({{10, 15}, {10, 15}, {10, -5}, {10, 15}, {10, 15}, {10, 15}});
+    std::vector<std::unique_ptr<CKXPolyline>> out;
+    clip.Clip(polyline, out);
+    for (const auto& piece : out)
+        for (const CFltPoint& p : piece->GetPoints()) EXPECT_NEAR(p.y, 5.0, kTol);
+}
+
+TEST(ClipPolyline, RunAlongTheBoxEdgeThroughARegionVertexStaysOut) {
+    // (found by clip_fuzzer) Four contours on the 256-per-unit grid, the
+    // first and the last through boundary paths. The polyline runs down
+    // and back along x = 8031.25, the region's right edge, which only its
+    // vertex (8031.25, 31.25) reaches; the middle of the downward segment
+    // is that vertex, and the whole segment was kept.
+    cliptest::Doc doc;
+    CKXClipRgn region;
+    const auto addPath = [&](std::vector<CFltPoint> points) {
+        CKXPath path;
+        const std::size_t half = points.size() / 2;
+        const auto middle = points.begin() + static_cast<std::ptrdiff_t>(half);
+        ASSERT_TRUE(path.AddPolyline(*doc, {points.begin(), middle + 1}, nullptr).IsOk());
+        ASSERT_TRUE(path.AddPolyline(*doc, {middle, points.end()}, nullptr).IsOk());
+        ASSERT_TRUE(kxclip::AddPathContour(region, path).IsOk());
+    };
+    addPath({{3839.75, -6304.5}, {-6232.75, 3111.25}, {0, 45}});
+    ASSERT_TRUE(kxclip::AddContour(region, {{-2112.25, 3096.5}, {0.25, -64}, {-6296.75, 551.25}, {-6336, 6247.25},
+                                            {4546.5, -3285}, {-6296.75, -0.25}, {-0.25, -6296.75}, {24.75, 6272},
+                                            {-6296.75, 0}, {-5888, -6296.5}, {-6169.75, 6295.25}, {6270, -3919.5},
+                                            {-3919.5, -3919.5}, {-3919.5, -3919.5}, {-3919.5, -3919.5},
+                                            {-3919.5, -3919.5}})
+                    .IsOk());
+    ASSERT_TRUE(kxclip::AddContour(region, {{-3919.5, -3919.5}, {-3919.5, 0}, {0, 0}, {384, -3919.5},
+                                            {-6296.75, -6296.5}, {13.25, -4864}, {0, -0.5}, {6327.5, -6296.75},
+                                            {0, -5880}, {-6296.5, -6168.75}, {6296.5, 6232.5}, {-6296.75, 0},
+                                            {-704, 0}, {12.5, -6296.75}, {-6296.75, -128}, {-64, 3127.5}})
+                    .IsOk());
+    addPath({{0, -6336}, {-6296.25, 3344.25}, {-5992.25, 6936.75}, {2880, -0.25}, {-6308.75, 8031.25},
+             {8031.25, 31.25}, {2570, 0}, {56.5, 0}, {0, 8031.25}});
+    region.Quantise(256.0, {-8192, -8192});
+
+    CKXClip clip(region);
+    const CFltPoint top{8031.25, 8031.25}, bottom{8031.25, -7968.75};
+    std::vector<CFltPoint> spans;
+    for (const auto& [a, b] : {std::pair{top, bottom}, std::pair{bottom, top}}) {
+        spans.clear();
+        clip.ClipSegment(a, b, spans);
+        for (const CFltPoint& p : spans) EXPECT_NEAR(p.y, 31.25, kTol);
+    }
+    CKXPolyline polyline({top, top, bottom, top, top, top});
+    std::vector<std::unique_ptr<CKXPolyline>> out;
+    clip.Clip(polyline, out);
+    for (const auto& piece : out)
+        for (const CFltPoint& p : piece->GetPoints()) EXPECT_NEAR(p.y, 31.25, kTol);
+}
+
 TEST(ClipLine, HolesAndSelfIntersectionsFollowTheEvenOddRule) {
     auto ring = Region({Square(0, 0, 10, 10), Square(3, 3, 7, 7)});
     auto pieces = ClipLine(*ring, {-1, 5}, {11, 5});
@@ -240,10 +317,11 @@ TEST(ClipLine, ReportFlagsTellWhichEndsThePiecesReach) {
     EXPECT_EQ(clip.ClipSegment({5, 5}, {15, 5}, spans), CKXClip::kFirstAtStart);
     spans.clear();
     // Running right to left, the sorted pieces begin at the line's end.
-    EXPECT_EQ(clip.ClipSegment({15, 5}, {5, 5}, spans), CKXClip::kFirstAtEnd);
+    EXPECT_EQ(clip.ClipSegment({15, 5}, {5, 5}, spans), CKXClip::kFirstAtEnd | CKXClip::kBackward);
     spans.clear();
     CKXClip inside(*region);
-    EXPECT_EQ(inside.ClipSegment({8, 5}, {2, 5}, spans), CKXClip::kFirstAtEnd | CKXClip::kLastAtStart);
+    EXPECT_EQ(inside.ClipSegment({8, 5}, {2, 5}, spans),
+              CKXClip::kFirstAtEnd | CKXClip::kLastAtStart | CKXClip::kBackward);
     EXPECT_FALSE(inside.Crossed());
     spans.clear();
     EXPECT_EQ(clip.ClipSegment({-5, 5}, {15, 5}, spans), 0);
@@ -285,6 +363,31 @@ TEST(ClipPolyline, WhollyInsideStaysOnePolylineAndReversedSegmentsKeepTheirDirec
     clip.Clip(polyline, out);
     ASSERT_EQ(out.size(), 1u);
     EXPECT_EQ(out[0]->GetPoints(), polyline.GetPoints());
+}
+
+TEST(ClipPolyline, ASpanShrunkToAnEndPointStillOrdersThePieces) {
+    // The segment a -> b runs right to left, so its crossings sort from b.
+    // On the unit grid the crossing next to b truncates to a point that
+    // projects beyond b: the first span shrinks to b itself, and its
+    // direction could not tell that the spans had to be turned round. The
+    // pieces then came out last first and backwards, and the one ending at
+    // a was chained on to whatever followed b.
+    auto region = Region({{{-8.5, 1.25}, {9.5, -7.75}, {2.25, 6.75}, {-9.75, -4.75}, {-8.5, 1.25}}}, 1.0);
+    const CFltPoint a{3.75, 6.75}, b{-0.25, 4.75};
+    CKXClip clip(*region);
+    std::vector<CFltPoint> spans;
+    EXPECT_NE(clip.ClipSegment(a, b, spans) & CKXClip::kBackward, 0);
+    ASSERT_EQ(spans.size(), 4u);
+    EXPECT_EQ(spans[0], b);
+    EXPECT_EQ(spans[1], b);
+    std::vector<std::unique_ptr<CKXPolyline>> out;
+    clip.Clip(CKXPolyline({a, b}), out);
+    ASSERT_EQ(out.size(), 2u);
+    const std::vector<CFltPoint>& first = out[0]->GetPoints();
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first[0], a);
+    ExpectPiece({first[0], first[1]}, a, {1.65, 5.7});
+    EXPECT_EQ(out[1]->GetPoints(), (std::vector<CFltPoint>{b, b}));
 }
 
 TEST(ClipLine, ManyThousandEdgesStayBounded) {

@@ -152,28 +152,29 @@ int CKXClip::ClipOnGrid(const CFltPoint& a, const CFltPoint& b, std::vector<CFlt
         if (found) {
             // The probe is taken on the segment itself: the rounded middle
             // of two grid points can lie across an edge that the segment
-            // runs along within a grid step. Only a probe that falls on the
-            // boundary is left to the grid point test.
+            // runs along within a grid step. A probe on a vertex the segment
+            // only touches is judged beside it; only one on an edge the
+            // segment runs along is left to the grid point test.
             const int exact = m_region.IsInsideAlong(ga, gb, probeAlong);
             const bool probeInside = exact >= 0 ? exact == 1 : m_region.IsInside(probeAt, m_probe);
             inside = probeInside != probeFlipped;
         }
     }
     const std::size_t before = spans.size();
-    int report = 0;
+    int ends = 0;
     walk([&](const CPointIntCross& from, const CPointIntCross& to, bool flipped, bool) {
         if (inside == flipped) return;
         const bool firstSpan = spans.size() == before;
         const KXGridPoint gFrom{from.x, from.y}, gTo{to.x, to.y};
         const CFltPoint pFrom = SameGrid(from, ga) ? a : SameGrid(from, gb) ? b : Back(gFrom, a, b);
         const CFltPoint pTo = SameGrid(to, ga) ? a : SameGrid(to, gb) ? b : Back(gTo, a, b);
-        if (firstSpan) report |= SameGrid(from, ga) ? kFirstAtStart : SameGrid(from, gb) ? kFirstAtEnd : 0;
-        report &= kFirstAtStart | kFirstAtEnd;
-        report |= SameGrid(to, ga) ? kLastAtStart : SameGrid(to, gb) ? kLastAtEnd : 0;
+        if (firstSpan) ends |= SameGrid(from, ga) ? kFirstAtStart : SameGrid(from, gb) ? kFirstAtEnd : 0;
+        ends &= kFirstAtStart | kFirstAtEnd;
+        ends |= SameGrid(to, ga) ? kLastAtStart : SameGrid(to, gb) ? kLastAtEnd : 0;
         spans.push_back(pFrom);
         spans.push_back(pTo);
     });
-    return report;
+    return forward ? ends : ends | kBackward;
 }
 
 void CKXClip::Clip(const CKXLine& line, std::vector<std::unique_ptr<CKXLine>>& out) {
@@ -213,11 +214,9 @@ void CKXClip::Clip(const CKXPolyline& polyline, std::vector<std::unique_ptr<CKXP
         m_spans.clear();
         const int report = ClipSegment(points[s], points[s + 1], m_spans);
         const std::size_t count = m_spans.size() / 2;
-        // Pieces in the segment's own direction.
-        const CFltPoint& a = points[s];
-        const CFltPoint& b = points[s + 1];
-        if (count > 0 && (m_spans[1].x - m_spans[0].x) * (b.x - a.x) + (m_spans[1].y - m_spans[0].y) * (b.y - a.y) < 0.0)
-            std::reverse(m_spans.begin(), m_spans.end());
+        // Pieces in the segment's own direction. (Their geometry cannot
+        // tell: a span next to an end can shrink to that end point.)
+        if ((report & kBackward) != 0) std::reverse(m_spans.begin(), m_spans.end());
         const bool touchesStart = (report & (kFirstAtStart | kLastAtStart)) != 0;
         const bool touchesEnd = (report & (kFirstAtEnd | kLastAtEnd)) != 0;
         if (!touchesStart) flush();

@@ -19,12 +19,14 @@ class CKXPolyline;
 class CKXClip {
 public:
     // Report flags of ClipSegment: where the first and the last kept span
-    // lie against the segment's own ends.
+    // lie against the segment's own ends, and whether the spans run from
+    // its end back to its start (the way its crossings sort).
     enum Report : int {
         kFirstAtStart = 1,
         kFirstAtEnd = 2,
         kLastAtStart = 4,
         kLastAtEnd = 8,
+        kBackward = 16,
     };
 
     // startsOutside: the caller guarantees that the first point of every
@@ -38,7 +40,7 @@ public:
     bool StartsOutside() const { return m_startsOutside != 0; }
 
     // Appends the kept spans of a -> b to spans (two points each, in order
-    // along the sorted crossings) and returns the report flags.
+    // along the sorted crossings: see kBackward) and returns the report flags.
     int ClipSegment(const CFltPoint& a, const CFltPoint& b, std::vector<CFltPoint>& spans);
 
     // Pieces of a line inside the region; they keep the line's flags, and a

@@ -320,14 +320,23 @@ int CKXClipRgn::IsInsideAlong(const KXGridPoint& a, const KXGridPoint& b, std::i
     // Everything is scaled by 2^kAlongBits: grid coordinates stay within 32
     // bits, so the point within 58 and every product below within 117.
     const Wide one = Wide{1} << kAlongBits;
-    const Wide px = Wide{a.x} * one + Wide{b.x - a.x} * along;
-    const Wide py = Wide{a.y} * one + Wide{b.y - a.y} * along;
+    const std::int64_t dx = b.x - a.x, dy = b.y - a.y;
+    const Wide px = Wide{a.x} * one + Wide{dx} * along;
+    const Wide py = Wide{a.y} * one + Wide{dy} * along;
     if (m_grid.empty() || px < Wide{m_gridMin.x} * one || px > Wide{m_gridMax.x} * one ||
         py < Wide{m_gridMin.y} * one || py > Wide{m_gridMax.y} * one)
         return 0;
+    // A point where the segment meets the boundary without running along
+    // it (a vertex it touches, say) is tested as moved a little further
+    // along the segment, p + e (b - a) for a vanishing e, and then a little
+    // up (the half-open rule below): what is inside beside the point is
+    // what the caller asks about. Each comparison with the point falls to
+    // the first of those terms that is not zero.
+    const auto above = [&](Wide y) { return y != py ? y > py : dy < 0; };
     bool inside = false;
     for (std::size_t c = 0; c < m_grid.size(); ++c) {
-        // A contour beside or below the point's rightward probe has no say.
+        // A contour beside or below the point's rightward probe has no say
+        // (a contour that only reaches the point is looked at).
         const GridBox& box = m_gridBoxes[c];
         if (py < Wide{box.low.y} * one || py > Wide{box.high.y} * one || px > Wide{box.high.x} * one) continue;
         const std::vector<std::int32_t>& contour = m_grid[c];
@@ -335,15 +344,20 @@ int CKXClipRgn::IsInsideAlong(const KXGridPoint& a, const KXGridPoint& b, std::i
         for (std::size_t i = 0; i + 3 < contour.size(); i += 2) {
             const Wide ex = Wide{contour[i]} * one, ey = Wide{contour[i + 1]} * one;
             const Wide fx = Wide{contour[i + 2]} * one, fy = Wide{contour[i + 3]} * one;
-            // Where the edge meets the point exactly, the point is on the boundary.
             const Wide cross = (fx - ex) * (py - ey) - (fy - ey) * (px - ex);
-            if (cross == 0 && std::min(ex, fx) <= px && px <= std::max(ex, fx) && std::min(ey, fy) <= py &&
-                py <= std::max(ey, fy))
+            // How the moved point turns against the edge.
+            const Wide turn = Wide{std::int64_t{contour[i + 2]} - contour[i]} * dy -
+                              Wide{std::int64_t{contour[i + 3]} - contour[i + 1]} * dx;
+            // On an edge the segment runs along, the point stays on the
+            // boundary however it is moved: the test cannot tell.
+            if (cross == 0 && turn == 0 && std::min(ex, fx) <= px && px <= std::max(ex, fx) &&
+                std::min(ey, fy) <= py && py <= std::max(ey, fy))
                 return -1;
             // Half-open in y: an edge counts when it spans the point's height
             // and passes to its right.
-            if ((ey > py) == (fy > py)) continue;
-            if ((cross > 0) == (fy > ey)) inside = !inside;
+            if (above(ey) == above(fy)) continue;
+            const bool left = cross != 0 ? cross > 0 : turn > 0;
+            if (left == (fy > ey)) inside = !inside;
         }
     }
     return inside ? 1 : 0;

@@ -75,7 +75,9 @@ public:
     bool IsInside(const KXGridPoint& p, std::vector<CPointIntCross>& probe) const;
     // Even-odd inside test of the exact point a + (b - a) * along / 2^kAlongBits
     // of a grid segment (0 <= along <= 2^kAlongBits): 1 inside, 0 outside,
-    // -1 when the point lies on a boundary edge (the test cannot tell).
+    // -1 when the point lies on a boundary edge the segment runs along (the
+    // test cannot tell). A point where the segment meets the boundary
+    // otherwise (a vertex it touches) is judged just beyond it towards b.
     static constexpr int kAlongBits = 24;
     int IsInsideAlong(const KXGridPoint& a, const KXGridPoint& b, std::int64_t along) const;
 
