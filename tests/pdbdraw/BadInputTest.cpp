@@ -32,7 +32,8 @@ protected:
         KXDOC doc = WriteSample(scratch / "sample.pdb");
         ASSERT_NE(doc, nullptr);
         KXDeleteDocInstance(doc);
-        good = CKXPdbFile::ReadAll(scratch / "sample.pdb");
+        const std::string file = scratch.Read("sample.pdb");
+        good.assign(file.begin(), file.end());
         const KXPdbResult checked = CKXPdbValidator(good).Validate();
         ASSERT_TRUE(checked.ok) << checked.error;
         summary = checked.summary;
@@ -81,6 +82,33 @@ TEST_F(BadDrawingFile, EveryTruncationIsRefused) {
         SCOPED_TRACE(length);
         EXPECT_NE(Load(Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length))), "");
     }
+}
+
+// Files on disk are read in place: the same checks hold for a file cut
+// short as for bytes handed in, and what is not a file is refused.
+TEST_F(BadDrawingFile, FilesOnDiskAreReadInPlaceAndRefusedWhenCutShort) {
+    std::string error;
+    const std::unique_ptr<CKXPdbDrawing> whole = CKXPdbDrawing::Open(scratch / "sample.pdb", error);
+    ASSERT_TRUE(whole) << error;
+    const std::unique_ptr<CKXPdbDrawing> handed = CKXPdbDrawing::FromBytes(good, error);
+    ASSERT_TRUE(handed) << error;
+    EXPECT_EQ(whole->EntityCount(), handed->EntityCount());
+    EXPECT_GT(whole->EntityCount(), 0u);
+
+    for (std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{77}, std::size_t{200}, good.size() / 2,
+                               good.size() - 2, good.size() - 1}) {
+        SCOPED_TRACE(length);
+        scratch.Write("short.pdb", std::string(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length)));
+        error.clear();
+        EXPECT_EQ(CKXPdbDrawing::Open(scratch / "short.pdb", error), nullptr);
+        EXPECT_NE(error, "");
+    }
+    error.clear();
+    EXPECT_EQ(CKXPdbDrawing::Open(scratch / "missing.pdb", error), nullptr);
+    EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
+    error.clear();
+    EXPECT_EQ(CKXPdbDrawing::Open(scratch.path().string(), error), nullptr);
+    EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
 }
 
 TEST_F(BadDrawingFile, WrongRecordCountsAreRefused) {
@@ -202,8 +230,9 @@ TEST(PdbEntityRecord, MarkersAndBlockReferencesDecode) {
     EXPECT_EQ(ref.a, 7);
     EXPECT_EQ(ref.q[0], 16);
     EXPECT_EQ(ref.q[1], -16);
-    EXPECT_EQ(ref.placement[0], 1.0);
-    EXPECT_EQ(ref.placement[3], 2.0);
+    ASSERT_EQ(ref.count, 4u);
+    EXPECT_EQ(KXPdbF64At(ref.list), 1.0);
+    EXPECT_EQ(KXPdbF64At(ref.list + 3 * KXPdbEntity::kPlacementSize), 2.0);
     EXPECT_EQ(KXPdbDecodeEntity(r, tables).kind, kPdbMarkerClose);
     EXPECT_TRUE(r.AtEnd());
 }

@@ -11,17 +11,24 @@ constexpr std::size_t kTerminatorSize = 2;
 }  // namespace
 
 std::unique_ptr<CKXPdbDrawing> CKXPdbDrawing::Open(const std::string& path, std::string& error) {
+    CKXPdbBytes bytes;
     try {
-        return FromBytes(CKXPdbFile::ReadAll(path), error);
+        bytes = CKXPdbBytes::Map(path);
     } catch (const KXPdbViolation& violation) {
         error = violation.what();
+        return nullptr;
     } catch (const std::bad_alloc&) {
         error = "out of memory reading " + path;
+        return nullptr;
     }
-    return nullptr;
+    return Make(std::move(bytes), error);
 }
 
 std::unique_ptr<CKXPdbDrawing> CKXPdbDrawing::FromBytes(std::vector<std::uint8_t> bytes, std::string& error) {
+    return Make(CKXPdbBytes(std::move(bytes)), error);
+}
+
+std::unique_ptr<CKXPdbDrawing> CKXPdbDrawing::Make(CKXPdbBytes bytes, std::string& error) {
     try {
         std::unique_ptr<CKXPdbDrawing> drawing(new CKXPdbDrawing(std::move(bytes)));
         drawing->Load();

@@ -41,7 +41,8 @@ public:
     KXPdbEntity Entity(std::size_t n) const;
 
 private:
-    explicit CKXPdbDrawing(std::vector<std::uint8_t> bytes) : m_file(std::move(bytes)) {}
+    explicit CKXPdbDrawing(CKXPdbBytes bytes) : m_file(std::move(bytes)) {}
+    static std::unique_ptr<CKXPdbDrawing> Make(CKXPdbBytes bytes, std::string& error);
     void Load();
     std::size_t ReadDrawingInfo();
     std::size_t ReadPools(std::size_t first, std::vector<std::uint32_t>& poolFirstEntity);
