@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,6 +52,14 @@ private:
         std::uint32_t offset = 0;   // of the kind word, in the file
         std::uint32_t poolEnd = 0;  // end of its pool's entities, in the file
     };
+    // The entities of a run of pools, their number in each pool, and the
+    // first fault met (the run stops there).
+    struct PoolRun {
+        std::vector<Place> places;
+        std::vector<std::uint32_t> counts;
+        std::exception_ptr fault;
+    };
+    void ReadPoolRun(std::size_t firstRecord, std::size_t from, std::size_t to, PoolRun& run) const noexcept;
 
     CKXPdbFile m_file;
     KXPdbDrawingInfo m_info;
