@@ -45,7 +45,9 @@ struct Part {
 class Deflater {
 public:
     Deflater(const std::uint8_t* pixels, int width, int height, int level)
-        : m_pixels(pixels), m_rowBytes(static_cast<std::size_t>(width) * kBytesPerPixel), m_height(height),
+        : m_pixels(pixels),
+          m_rowBytes(static_cast<std::size_t>(width) * kBytesPerPixel),
+          m_height(height),
           m_level(level) {}
 
     std::size_t FilteredRowBytes() const { return m_rowBytes + 1; }
@@ -67,8 +69,8 @@ private:
     bool Prime(z_stream& z, int from) const {
         if (from == 0) return true;
         const std::size_t rowBytes = FilteredRowBytes();
-        const int rows = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(from),
-                                                                (kWindow + rowBytes - 1) / rowBytes));
+        const int rows = static_cast<int>(
+            std::min<std::size_t>(static_cast<std::size_t>(from), (kWindow + rowBytes - 1) / rowBytes));
         std::vector<std::uint8_t> before(static_cast<std::size_t>(rows) * rowBytes);
         for (int i = 0; i < rows; ++i)
             FilterRow(m_pixels, m_rowBytes, from - rows + i, &before[static_cast<std::size_t>(i) * rowBytes]);

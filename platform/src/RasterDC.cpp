@@ -116,8 +116,7 @@ private:
     // here and there owns anything.
     bool WritePng(std::FILE* file) const {
         std::vector<std::uint8_t> data;
-        if (!DeflatePngRows(reinterpret_cast<const std::uint8_t*>(m_pixels.data()), m_width, m_height, kPngLevel,
-                            data))
+        if (!DeflatePngRows(reinterpret_cast<const std::uint8_t*>(m_pixels.data()), m_width, m_height, kPngLevel, data))
             return false;
         png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
         if (png == nullptr) return false;

@@ -160,8 +160,7 @@ HANDLE CreateFileMappingA(HANDLE file, SECURITY_ATTRIBUTES* /*attributes*/, DWOR
     return Table().Add(FileObject::Kind::Mapping, own, size == 0 ? fileSize : size);
 }
 
-void* MapViewOfFile(HANDLE mapping, DWORD desiredAccess, DWORD fileOffsetHigh, DWORD fileOffsetLow,
-                    size_t bytesToMap) {
+void* MapViewOfFile(HANDLE mapping, DWORD desiredAccess, DWORD fileOffsetHigh, DWORD fileOffsetLow, size_t bytesToMap) {
     int fd = -1;
     std::uint64_t size = 0;
     if (desiredAccess != FILE_MAP_READ || !Table().Find(mapping, FileObject::Kind::Mapping, fd, size)) return nullptr;
@@ -171,7 +170,8 @@ void* MapViewOfFile(HANDLE mapping, DWORD desiredAccess, DWORD fileOffsetHigh, D
     if (length > size - offset || length > std::numeric_limits<std::size_t>::max() ||
         offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max()))
         return nullptr;
-    void* view = mmap(nullptr, static_cast<std::size_t>(length), PROT_READ, MAP_PRIVATE, fd, static_cast<off_t>(offset));
+    void* view =
+        mmap(nullptr, static_cast<std::size_t>(length), PROT_READ, MAP_PRIVATE, fd, static_cast<off_t>(offset));
     if (view == MAP_FAILED) return nullptr;
     if (!Table().AddView(view, static_cast<std::size_t>(length))) {
         munmap(view, static_cast<std::size_t>(length));

@@ -84,31 +84,43 @@ TEST_F(BadDrawingFile, EveryTruncationIsRefused) {
     }
 }
 
-// Files on disk are read in place: the same checks hold for a file cut
+// Files on disk, copied or read in place: the same checks hold for a file cut
 // short as for bytes handed in, and what is not a file is refused.
-TEST_F(BadDrawingFile, FilesOnDiskAreReadInPlaceAndRefusedWhenCutShort) {
+TEST_F(BadDrawingFile, FilesOnDiskAreCopiedOrReadInPlaceAndRefusedWhenCutShort) {
+    using Hold = CKXPdbDrawing::Hold;
     std::string error;
-    const std::unique_ptr<CKXPdbDrawing> whole = CKXPdbDrawing::Open(scratch / "sample.pdb", error);
-    ASSERT_TRUE(whole) << error;
     const std::unique_ptr<CKXPdbDrawing> handed = CKXPdbDrawing::FromBytes(good, error);
     ASSERT_TRUE(handed) << error;
-    EXPECT_EQ(whole->EntityCount(), handed->EntityCount());
-    EXPECT_GT(whole->EntityCount(), 0u);
-
-    for (std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{77}, std::size_t{200}, good.size() / 2,
-                               good.size() - 2, good.size() - 1}) {
-        SCOPED_TRACE(length);
-        scratch.Write("short.pdb", std::string(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length)));
-        error.clear();
-        EXPECT_EQ(CKXPdbDrawing::Open(scratch / "short.pdb", error), nullptr);
-        EXPECT_NE(error, "");
+    EXPECT_GT(handed->EntityCount(), 0u);
+    const std::unique_ptr<CKXPdbDrawing> copied = CKXPdbDrawing::Open(scratch / "sample.pdb", error, Hold::Copy);
+    ASSERT_TRUE(copied) << error;
+    EXPECT_EQ(copied->EntityCount(), handed->EntityCount());
+    {
+        const std::unique_ptr<CKXPdbDrawing> inPlace =
+            CKXPdbDrawing::Open(scratch / "sample.pdb", error, Hold::InPlace);
+        ASSERT_TRUE(inPlace) << error;
+        EXPECT_EQ(inPlace->EntityCount(), handed->EntityCount());
     }
-    error.clear();
-    EXPECT_EQ(CKXPdbDrawing::Open(scratch / "missing.pdb", error), nullptr);
-    EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
-    error.clear();
-    EXPECT_EQ(CKXPdbDrawing::Open(scratch.path().string(), error), nullptr);
-    EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
+    // A copy does not follow the file: it may be rewritten meanwhile.
+    scratch.Write("sample.pdb", "rewritten");
+    for (std::size_t n = 0; n < copied->EntityCount(); ++n) EXPECT_EQ(copied->Entity(n).kind, handed->Entity(n).kind);
+
+    for (Hold hold : {Hold::Copy, Hold::InPlace}) {
+        for (std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{77}, std::size_t{200}, good.size() / 2,
+                                   good.size() - 2, good.size() - 1}) {
+            SCOPED_TRACE(length);
+            scratch.Write("short.pdb", std::string(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length)));
+            error.clear();
+            EXPECT_EQ(CKXPdbDrawing::Open(scratch / "short.pdb", error, hold), nullptr);
+            EXPECT_NE(error, "");
+        }
+        error.clear();
+        EXPECT_EQ(CKXPdbDrawing::Open(scratch / "missing.pdb", error, hold), nullptr);
+        EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
+        error.clear();
+        EXPECT_EQ(CKXPdbDrawing::Open(scratch.path().string(), error, hold), nullptr);
+        EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
+    }
 }
 
 TEST_F(BadDrawingFile, WrongRecordCountsAreRefused) {

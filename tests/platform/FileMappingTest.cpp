@@ -80,9 +80,9 @@ TEST(FileMapping, WhatIsNotOfferedIsRefused) {
     EXPECT_EQ(OpenForReading(dir.path().string()), INVALID_HANDLE_VALUE);  // a directory
     EXPECT_EQ(CreateFileA((dir / "data.bin").c_str(), GENERIC_READ, 0, nullptr, 1 /* CREATE_NEW */, 0, nullptr),
               INVALID_HANDLE_VALUE);
-    EXPECT_EQ(CreateFileA((dir / "data.bin").c_str(), 0x40000000u /* GENERIC_WRITE */, 0, nullptr, OPEN_EXISTING, 0,
-                          nullptr),
-              INVALID_HANDLE_VALUE);
+    EXPECT_EQ(
+        CreateFileA((dir / "data.bin").c_str(), 0x40000000u /* GENERIC_WRITE */, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+        INVALID_HANDLE_VALUE);
 
     // An empty file has no mapping, as on Windows.
     HANDLE empty = OpenForReading(dir / "empty.bin");

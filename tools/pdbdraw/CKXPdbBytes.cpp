@@ -11,7 +11,9 @@
 CKXPdbBytes::CKXPdbBytes(std::vector<std::uint8_t> bytes)
     : m_owned(std::move(bytes)), m_data(m_owned.data()), m_size(m_owned.size()) {}
 
-CKXPdbBytes::CKXPdbBytes(CKXPdbBytes&& other) noexcept { *this = std::move(other); }
+CKXPdbBytes::CKXPdbBytes(CKXPdbBytes&& other) noexcept {
+    *this = std::move(other);
+}
 
 CKXPdbBytes& CKXPdbBytes::operator=(CKXPdbBytes&& other) noexcept {
     if (this != &other) {
@@ -24,7 +26,9 @@ CKXPdbBytes& CKXPdbBytes::operator=(CKXPdbBytes&& other) noexcept {
     return *this;
 }
 
-CKXPdbBytes::~CKXPdbBytes() { Release(); }
+CKXPdbBytes::~CKXPdbBytes() {
+    Release();
+}
 
 void CKXPdbBytes::Release() noexcept {
     if (m_view != nullptr) UnmapViewOfFile(m_view);

@@ -19,9 +19,12 @@ public:
     ~CKXPdbBytes();
 
     // The file at path, mapped (an empty file has no bytes); throws
-    // KXPdbViolation when it cannot be opened or mapped. The file must not
-    // be cut short while its bytes are read.
+    // KXPdbViolation when it cannot be opened or mapped. The bytes follow
+    // the file: it must not be rewritten or cut short while they are read.
     static CKXPdbBytes Map(const std::string& path);
+
+    // The same bytes in a buffer of their own.
+    CKXPdbBytes Copy() const { return CKXPdbBytes(std::vector<std::uint8_t>(m_data, m_data + m_size)); }
 
     const std::uint8_t* Data() const { return m_data; }
     std::size_t Size() const { return m_size; }

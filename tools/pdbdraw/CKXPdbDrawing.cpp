@@ -14,10 +14,11 @@ constexpr std::size_t kParallelPoolBytes = std::size_t{1} << 20;
 
 }  // namespace
 
-std::unique_ptr<CKXPdbDrawing> CKXPdbDrawing::Open(const std::string& path, std::string& error) {
+std::unique_ptr<CKXPdbDrawing> CKXPdbDrawing::Open(const std::string& path, std::string& error, Hold hold) {
     CKXPdbBytes bytes;
     try {
         bytes = CKXPdbBytes::Map(path);
+        if (hold == Hold::Copy) bytes = bytes.Copy();
     } catch (const KXPdbViolation& violation) {
         error = violation.what();
         return nullptr;
@@ -134,8 +135,8 @@ std::size_t CKXPdbDrawing::ReadPools(std::size_t first, std::vector<std::uint32_
     return first + pools;
 }
 
-void CKXPdbDrawing::ReadPoolRun(std::size_t firstRecord, std::size_t from, std::size_t to, PoolRun& run) const
-    noexcept {
+void CKXPdbDrawing::ReadPoolRun(std::size_t firstRecord, std::size_t from, std::size_t to,
+                                PoolRun& run) const noexcept {
     const auto pools = static_cast<std::size_t>(m_info.pools);
     try {
         for (std::size_t p = from; p < to; ++p) {

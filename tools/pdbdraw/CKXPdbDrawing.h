@@ -29,9 +29,14 @@ struct KXPdbDrawingInfo {
 
 class CKXPdbDrawing {
 public:
+    // How the file's bytes are held: a copy, for a drawing kept open while
+    // the file may be rewritten, or the file itself, read in place, for a
+    // drawing used at once (the file must then stay as it is meanwhile).
+    enum class Hold { Copy, InPlace };
+
     // Null with a message in error when the file cannot be read or is not a
     // sound drawing file.
-    static std::unique_ptr<CKXPdbDrawing> Open(const std::string& path, std::string& error);
+    static std::unique_ptr<CKXPdbDrawing> Open(const std::string& path, std::string& error, Hold hold = Hold::Copy);
     static std::unique_ptr<CKXPdbDrawing> FromBytes(std::vector<std::uint8_t> bytes, std::string& error);
 
     const KXPdbDrawingInfo& Info() const { return m_info; }
