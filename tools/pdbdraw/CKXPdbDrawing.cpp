@@ -93,8 +93,8 @@ std::size_t CKXPdbDrawing::ReadDrawingInfo() {
 }
 
 // The pools are decoded in two runs, the second on a second thread when
-// they are large enough to pay for it; the runs' entities are then joined
-// in file order, and a fault of the first run is the first of the file.
+// they are large enough to pay for it; a fault of the first run is the
+// first of the file.
 std::size_t CKXPdbDrawing::ReadPools(std::size_t first, std::vector<std::uint32_t>& poolFirstEntity) {
     const auto pools = static_cast<std::size_t>(m_info.pools);
     // A layout that names missing pools is read on one thread, to fail
@@ -127,8 +127,7 @@ std::size_t CKXPdbDrawing::ReadPools(std::size_t first, std::vector<std::uint32_
     if (tail.fault != nullptr) std::rethrow_exception(tail.fault);
 
     m_entities = std::move(head.places);
-    m_entities.insert(m_entities.end(), tail.places.begin(), tail.places.end());
-    tail.places = {};
+    m_later = std::move(tail.places);
     poolFirstEntity.assign(1, 0);
     for (const PoolRun* run : {&head, &tail})
         for (std::uint32_t count : run->counts) poolFirstEntity.push_back(poolFirstEntity.back() + count);
@@ -160,7 +159,7 @@ void CKXPdbDrawing::ReadPoolRun(std::size_t firstRecord, std::size_t from, std::
 }
 
 KXPdbEntity CKXPdbDrawing::Entity(std::size_t n) const {
-    const Place& place = m_entities[n];
+    const Place& place = n < m_entities.size() ? m_entities[n] : m_later[n - m_entities.size()];
     CKXPdbReader r(m_file.Data(), place.offset, place.poolEnd, "entity");
     return KXPdbDecodeEntity(r, m_tables);
 }

@@ -42,7 +42,7 @@ public:
     const KXPdbDrawingInfo& Info() const { return m_info; }
     const KXPdbTables& Tables() const { return m_tables; }
     const CKXPdbTileMap& Tiles() const { return m_tiles; }
-    std::size_t EntityCount() const { return m_entities.size(); }
+    std::size_t EntityCount() const { return m_entities.size() + m_later.size(); }
     // Decodes entity n (n < EntityCount()).
     KXPdbEntity Entity(std::size_t n) const;
 
@@ -70,5 +70,8 @@ private:
     KXPdbDrawingInfo m_info;
     KXPdbTables m_tables;
     CKXPdbTileMap m_tiles;
+    // The entities in file order: those of the first run of pools, then
+    // those of the second (kept apart rather than copied together).
     std::vector<Place> m_entities;
+    std::vector<Place> m_later;
 };
