@@ -128,7 +128,8 @@ void BM_FileLoadAndDraw(benchmark::State& state) {
     Window(f.drawing->Info(), box);
     for (auto _ : state) {
         std::string error;
-        const std::unique_ptr<CKXPdbDrawing> drawing = CKXPdbDrawing::Open(f.path, error);
+        const std::unique_ptr<CKXPdbDrawing> drawing =
+            CKXPdbDrawing::Open(f.path, error, CKXPdbDrawing::Hold::InPlace);  // as kxrender reads it
         HDC dc = KXCreateRasterDC(kSide, kSide, 0xFFFFFF);
         CKXPdbPainter painter(*drawing);
         painter.Draw(dc, RECT{0, 0, kSide, kSide}, box[0], box[1], box[2], box[3]);

@@ -32,7 +32,8 @@ protected:
         KXDOC doc = WriteSample(scratch / "sample.pdb");
         ASSERT_NE(doc, nullptr);
         KXDeleteDocInstance(doc);
-        good = CKXPdbFile::ReadAll(scratch / "sample.pdb");
+        const std::string file = scratch.Read("sample.pdb");
+        good.assign(file.begin(), file.end());
         const KXPdbResult checked = CKXPdbValidator(good).Validate();
         ASSERT_TRUE(checked.ok) << checked.error;
         summary = checked.summary;
@@ -80,6 +81,45 @@ TEST_F(BadDrawingFile, EveryTruncationIsRefused) {
     for (std::size_t length = 0; length < good.size(); length += 1 + length / 64) {
         SCOPED_TRACE(length);
         EXPECT_NE(Load(Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length))), "");
+    }
+}
+
+// Files on disk, copied or read in place: the same checks hold for a file cut
+// short as for bytes handed in, and what is not a file is refused.
+TEST_F(BadDrawingFile, FilesOnDiskAreCopiedOrReadInPlaceAndRefusedWhenCutShort) {
+    using Hold = CKXPdbDrawing::Hold;
+    std::string error;
+    const std::unique_ptr<CKXPdbDrawing> handed = CKXPdbDrawing::FromBytes(good, error);
+    ASSERT_TRUE(handed) << error;
+    EXPECT_GT(handed->EntityCount(), 0u);
+    const std::unique_ptr<CKXPdbDrawing> copied = CKXPdbDrawing::Open(scratch / "sample.pdb", error, Hold::Copy);
+    ASSERT_TRUE(copied) << error;
+    EXPECT_EQ(copied->EntityCount(), handed->EntityCount());
+    {
+        const std::unique_ptr<CKXPdbDrawing> inPlace =
+            CKXPdbDrawing::Open(scratch / "sample.pdb", error, Hold::InPlace);
+        ASSERT_TRUE(inPlace) << error;
+        EXPECT_EQ(inPlace->EntityCount(), handed->EntityCount());
+    }
+    // A copy does not follow the file: it may be rewritten meanwhile.
+    scratch.Write("sample.pdb", "rewritten");
+    for (std::size_t n = 0; n < copied->EntityCount(); ++n) EXPECT_EQ(copied->Entity(n).kind, handed->Entity(n).kind);
+
+    for (Hold hold : {Hold::Copy, Hold::InPlace}) {
+        for (std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{77}, std::size_t{200}, good.size() / 2,
+                                   good.size() - 2, good.size() - 1}) {
+            SCOPED_TRACE(length);
+            scratch.Write("short.pdb", std::string(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length)));
+            error.clear();
+            EXPECT_EQ(CKXPdbDrawing::Open(scratch / "short.pdb", error, hold), nullptr);
+            EXPECT_NE(error, "");
+        }
+        error.clear();
+        EXPECT_EQ(CKXPdbDrawing::Open(scratch / "missing.pdb", error, hold), nullptr);
+        EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
+        error.clear();
+        EXPECT_EQ(CKXPdbDrawing::Open(scratch.path().string(), error, hold), nullptr);
+        EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
     }
 }
 
@@ -202,8 +242,9 @@ TEST(PdbEntityRecord, MarkersAndBlockReferencesDecode) {
     EXPECT_EQ(ref.a, 7);
     EXPECT_EQ(ref.q[0], 16);
     EXPECT_EQ(ref.q[1], -16);
-    EXPECT_EQ(ref.placement[0], 1.0);
-    EXPECT_EQ(ref.placement[3], 2.0);
+    ASSERT_EQ(ref.count, 4u);
+    EXPECT_EQ(KXPdbF64At(ref.list), 1.0);
+    EXPECT_EQ(KXPdbF64At(ref.list + 3 * KXPdbEntity::kPlacementSize), 2.0);
     EXPECT_EQ(KXPdbDecodeEntity(r, tables).kind, kPdbMarkerClose);
     EXPECT_TRUE(r.AtEnd());
 }

@@ -8,7 +8,7 @@ CKXPdbReader::CKXPdbReader(const std::uint8_t* data, std::size_t begin, std::siz
     : m_data(data), m_begin(begin), m_end(end), m_pos(begin), m_context(std::move(context)) {}
 
 void CKXPdbReader::Fail(const std::string& message) const {
-    throw KXPdbViolation(m_context + ": " + message);
+    throw KXPdbViolation(Context() + ": " + message);
 }
 
 void CKXPdbReader::FailPastEnd(std::size_t n, const char* field) const {

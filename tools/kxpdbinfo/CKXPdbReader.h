@@ -17,6 +17,10 @@ class CKXPdbReader {
 public:
     // A view of [data + begin, data + end); context names the range in messages.
     CKXPdbReader(const std::uint8_t* data, std::size_t begin, std::size_t end, std::string context);
+    // The same with a fixed name (a literal that outlives the reader): no
+    // string is made, for readers made once per entity.
+    CKXPdbReader(const std::uint8_t* data, std::size_t begin, std::size_t end, const char* context)
+        : m_data(data), m_begin(begin), m_end(end), m_pos(begin), m_name(context) {}
 
     // The fixed-size reads are inline: a drawing's entity pools are read a
     // few bytes at a time, millions of times.
@@ -41,7 +45,7 @@ public:
     std::size_t Remaining() const { return m_end - m_pos; }
     bool AtEnd() const { return m_pos == m_end; }
     void Seek(std::size_t offsetInRange, const char* field);
-    const std::string& Context() const { return m_context; }
+    std::string Context() const { return m_name != nullptr ? std::string(m_name) : m_context; }
 
     [[noreturn]] void Fail(const std::string& message) const;
 
@@ -58,5 +62,6 @@ private:
     std::size_t m_begin;
     std::size_t m_end;
     std::size_t m_pos;
+    const char* m_name = nullptr;  // the context when it is a fixed name
     std::string m_context;
 };

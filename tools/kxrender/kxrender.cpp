@@ -122,7 +122,9 @@ int RenderDocument(const CKXRenderOptions& options) {
 // A drawing file is drawn from its records alone, without the engine.
 int RenderDrawingFile(const CKXRenderOptions& options) {
     std::string error;
-    const std::unique_ptr<CKXPdbDrawing> drawing = CKXPdbDrawing::Open(options.input, error);
+    // Drawn at once: the file is read in place.
+    const std::unique_ptr<CKXPdbDrawing> drawing =
+        CKXPdbDrawing::Open(options.input, error, CKXPdbDrawing::Hold::InPlace);
     if (!drawing) {
         std::cerr << "kxrender: cannot read " << options.input << ": " << error << "\n";
         return kReadFailed;
@@ -134,7 +136,14 @@ int RenderDrawingFile(const CKXRenderOptions& options) {
     painter.SetDisplayMode(options.displayMode);
     painter.SetBackground(options.background);
     const CFltExtents& w = picture.window;
-    painter.Draw(picture.dc, picture.DrawRect(), w.xmin, w.ymin, w.xmax, w.ymax);
+    try {
+        painter.Draw(picture.dc, picture.DrawRect(), w.xmin, w.ymin, w.xmax, w.ymax);
+    } catch (const KXPdbViolation& violation) {
+        // Records checked on loading no longer read as they did.
+        std::cerr << "kxrender: " << options.input << " changed while it was drawn: " << violation.what() << "\n";
+        DeleteDC(picture.dc);
+        return kReadFailed;
+    }
     return SavePicture(options, picture, drawing->EntityCount());
 }
 

@@ -1,7 +1,6 @@
 #include "CKXPdbFile.h"
 
 #include <cstring>
-#include <fstream>
 
 namespace {
 
@@ -14,19 +13,8 @@ constexpr std::size_t kGapAfterList = 2;
 
 }  // namespace
 
-std::vector<std::uint8_t> CKXPdbFile::ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) throw KXPdbViolation("cannot open " + path);
-    const std::streamoff size = in.tellg();
-    if (size < 0) throw KXPdbViolation("cannot read " + path);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) throw KXPdbViolation("cannot read " + path);
-    return bytes;
-}
-
-CKXPdbFile::CKXPdbFile(std::vector<std::uint8_t> bytes) : m_bytes(std::move(bytes)) {
-    CKXPdbReader header(m_bytes.data(), 0, m_bytes.size(), "header");
+CKXPdbFile::CKXPdbFile(CKXPdbBytes bytes) : m_bytes(std::move(bytes)) {
+    CKXPdbReader header(m_bytes.Data(), 0, m_bytes.Size(), "header");
     const std::uint8_t* name = header.Bytes(kNameField, "name");
     m_name.assign(reinterpret_cast<const char*>(name), strnlen(reinterpret_cast<const char*>(name), kNameField));
     header.Seek(kTypeOffset, "type");
@@ -36,7 +24,7 @@ CKXPdbFile::CKXPdbFile(std::vector<std::uint8_t> bytes) : m_bytes(std::move(byte
     if (count == 0) header.Fail("the file has no records");
 
     const std::size_t listEnd = kHeaderSize + kEntrySize * count;
-    CKXPdbReader list(m_bytes.data(), kHeaderSize, m_bytes.size(), "record list");
+    CKXPdbReader list(m_bytes.Data(), kHeaderSize, m_bytes.Size(), "record list");
     std::vector<std::size_t> offsets(count);
     for (std::size_t i = 0; i < count; ++i) {
         offsets[i] = list.U32("record offset");
@@ -46,11 +34,11 @@ CKXPdbFile::CKXPdbFile(std::vector<std::uint8_t> bytes) : m_bytes(std::move(byte
     // Each record runs up to the next one, the last to the end of the file.
     m_records.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t end = i + 1 < count ? offsets[i + 1] : m_bytes.size();
-        if (offsets[i] < listEnd + kGapAfterList || end < offsets[i] || end > m_bytes.size()) {
+        const std::size_t end = i + 1 < count ? offsets[i + 1] : m_bytes.Size();
+        if (offsets[i] < listEnd + kGapAfterList || end < offsets[i] || end > m_bytes.Size()) {
             throw KXPdbViolation("record list entry " + std::to_string(i) + ": record at " +
                                  std::to_string(offsets[i]) + " to " + std::to_string(end) +
-                                 " lies outside the file of " + std::to_string(m_bytes.size()) +
+                                 " lies outside the file of " + std::to_string(m_bytes.Size()) +
                                  " bytes or before its predecessor's end");
         }
         m_records[i] = Range{offsets[i], end - offsets[i]};
@@ -77,6 +65,6 @@ std::size_t CKXPdbFile::RecordLength(std::size_t record) const {
 CKXPdbReader CKXPdbFile::Record(std::size_t record, const char* what) const {
     CheckRecord(record);
     const Range& r = m_records[record];
-    return CKXPdbReader(m_bytes.data(), r.offset, r.offset + r.length,
+    return CKXPdbReader(m_bytes.Data(), r.offset, r.offset + r.length,
                         "record " + std::to_string(record) + " (" + what + ")");
 }

@@ -8,23 +8,21 @@
 #include <string>
 #include <vector>
 
+#include "CKXPdbBytes.h"
 #include "CKXPdbReader.h"
 
 class CKXPdbFile {
 public:
     // Takes the bytes and reads the header and record list; throws
     // KXPdbViolation when they do not describe records inside the file.
-    explicit CKXPdbFile(std::vector<std::uint8_t> bytes);
-
-    // The whole file; throws KXPdbViolation when it cannot be read.
-    static std::vector<std::uint8_t> ReadAll(const std::string& path);
+    explicit CKXPdbFile(CKXPdbBytes bytes);
 
     std::size_t RecordCount() const { return m_records.size(); }
     std::size_t RecordOffset(std::size_t record) const;
     std::size_t RecordLength(std::size_t record) const;
     // A bounded reader over one record; context names it in messages.
     CKXPdbReader Record(std::size_t record, const char* what) const;
-    const std::uint8_t* Data() const { return m_bytes.data(); }
+    const std::uint8_t* Data() const { return m_bytes.Data(); }
     const std::string& Name() const { return m_name; }
 
 private:
@@ -34,7 +32,7 @@ private:
     };
     void CheckRecord(std::size_t record) const;
 
-    std::vector<std::uint8_t> m_bytes;
+    CKXPdbBytes m_bytes;
     std::vector<Range> m_records;
     std::string m_name;
 };

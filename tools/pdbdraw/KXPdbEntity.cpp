@@ -7,8 +7,10 @@
 
 namespace {
 
+// n fields of q from the next 4n bytes, checked at once.
 void ReadInts(CKXPdbReader& r, KXPdbEntity& e, int n, const char* field) {
-    for (int i = 0; i < n; ++i) e.q[i] = r.I32(field);
+    const std::uint8_t* p = r.Bytes(4 * static_cast<std::size_t>(n), field);
+    for (int i = 0; i < n; ++i) e.q[i] = KXPdbI32At(p + 4 * i);
 }
 
 void ReadSteps(CKXPdbReader& r, KXPdbEntity& e) {
@@ -99,7 +101,8 @@ KXPdbEntity KXPdbDecodeEntity(CKXPdbReader& r, const KXPdbTables& tables) {
         case kPdbBlockRef:
             e.a = r.U16("block number");
             ReadInts(r, e, 2, "insertion point");
-            for (double& v : e.placement) v = r.F64("placement");
+            e.count = 4;
+            e.list = r.Bytes(e.count * KXPdbEntity::kPlacementSize, "placement");
             break;
         default:
             r.Fail("unknown record kind " + std::to_string(e.kind) + " at offset " + std::to_string(r.Offset() - 2));

@@ -100,6 +100,23 @@ KXPLATFORM_API DWORD GetFileAttributesA(const char* path);
 KXPLATFORM_API BOOL GetFileAttributesExA(const char* path, GET_FILEEX_INFO_LEVELS level,
                                          void* information);
 
+/* CreateFileA: only an existing file opened for reading is offered. */
+#define GENERIC_READ 0x80000000u
+#define FILE_SHARE_READ 0x1u
+#define OPEN_EXISTING 3u
+#define INVALID_FILE_SIZE 0xFFFFFFFFu
+
+/* Opens an existing file (not a directory) for reading: access GENERIC_READ,
+ * disposition OPEN_EXISTING, no template; the share mode, security and flags
+ * are taken as given and change nothing. INVALID_HANDLE_VALUE on failure.
+ * The handle is closed with CloseHandle (handleapi.h). */
+KXPLATFORM_API HANDLE CreateFileA(const char* name, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES* security,
+                                  DWORD disposition, DWORD flagsAndAttributes, HANDLE templateFile);
+/* The low 32 bits of the size of a file opened by CreateFileA, the high 32
+ * bits in *sizeHigh when it is given. INVALID_FILE_SIZE on failure (with
+ * *sizeHigh set to INVALID_FILE_SIZE too, as a size cannot be that). */
+KXPLATFORM_API DWORD GetFileSize(HANDLE file, DWORD* sizeHigh);
+
 /* Wildcard search of one directory: the pattern is a directory part and a
  * name part with '*' and '?', matched case-insensitively as the Windows file
  * system does ("*.dxf" finds "PLAN.DXF"; "*.*" matches every name). Entries
