@@ -31,6 +31,8 @@ public:
     std::optional<std::string_view> readLine(std::size_t maxChars = kMaxLineChars);
 
     std::size_t tell() const { return pos_; }
+    // Bytes not read yet.
+    std::size_t remaining() const { return data_.size() - pos_; }
     void seek(std::size_t pos) { pos_ = pos < data_.size() ? pos : data_.size(); }
     void rewind() { pos_ = 0; }
     bool startsWith(std::string_view prefix) const;

@@ -1,5 +1,7 @@
 #include "clsEntitySection.h"
 
+#include <algorithm>
+
 #include "clsTranslator.h"
 #include "clssENTITY.h"
 #include "rdDrEntHatch.h"
@@ -11,6 +13,7 @@
 #include "rdDrEntSpline.h"
 #include "rdDrEntText.h"
 #include "utlEntityKeys.h"
+#include "utlNumbers.h"
 
 namespace kxdxf {
 namespace {
@@ -124,7 +127,8 @@ int clsEntitySection::readEntities(clsTranslator& tr)
     tr.utlLogMsg("<readEntities>:\t\tentered");
     tr.setCurrentSection(kSectionEntities);
     clssENTITY entity;
-    for (int count = 0; count < kMaxEntities; ++count) {
+    const std::size_t most = std::max<std::size_t>(kMaxEntities, tr.utlMostPairsLeft());
+    for (std::size_t count = 0; count < most; ++count) {
         std::string_view code;
         std::string_view value;
         tr.utlReadGrpCodeValue(code, value);
@@ -135,7 +139,7 @@ int clsEntitySection::readEntities(clsTranslator& tr)
         }
         readEntity(tr, entity, value);
     }
-    tr.logs().errMsg("<readEntities>:\t\tNumber of ENTITIES in the ENTITY SECTION exceeded <%d>", kMaxEntities);
+    tr.logs().errMsg("<readEntities>:\t\tNumber of ENTITIES in the ENTITY SECTION exceeded <%d>", utlClampToInt(static_cast<double>(most)));
     tr.setCurrentSection(kSectionNone);
     return 0;
 }

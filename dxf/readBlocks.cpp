@@ -1,11 +1,13 @@
 #include "readBlocks.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "clsEntitySection.h"
 #include "clsTranslator.h"
 #include "clssENTITY.h"
 #include "utlEntityKeys.h"
+#include "utlNumbers.h"
 
 namespace kxdxf {
 namespace {
@@ -26,7 +28,8 @@ bool endsSection(std::string_view value)
 void skipBlockBody(clsTranslator& tr, clssENTITY& entity)
 {
     clsDxfStream& in = tr.input();
-    for (int count = 0; count < kMaxBlockEntities; ++count) {
+    const std::size_t most = std::max<std::size_t>(kMaxBlockEntities, tr.utlMostPairsLeft());
+    for (std::size_t count = 0; count < most; ++count) {
         const std::size_t before = in.tell();
         std::string_view code;
         std::string_view value;
@@ -99,7 +102,8 @@ int readBlock(clsTranslator& tr)
     } endOfDefinition{tr.blockGraph()};
 
     clsDxfStream& in = tr.input();
-    for (int count = 0; count < kMaxBlockEntities; ++count) {
+    const std::size_t most = std::max<std::size_t>(kMaxBlockEntities, tr.utlMostPairsLeft());
+    for (std::size_t count = 0; count < most; ++count) {
         std::size_t before = 0;
         const std::string_view value = readEntityName(tr, "readBlock", before);
         if (value == "ENDBLK") {
@@ -121,7 +125,8 @@ int readBlock(clsTranslator& tr)
         else
             clsEntitySection::readEntity(tr, entity, value, clsEntitySection::Where::Block);
     }
-    tr.logs().errMsg("<readBlock>:\t\tNumber of ENTITIES in a BLOCK exceeded <%d>", kMaxBlockEntities);
+    tr.logs().errMsg("<readBlock>:\t\tNumber of ENTITIES in a BLOCK exceeded <%d>",
+        utlClampToInt(static_cast<double>(most)));
     return 0;
 }
 
@@ -130,7 +135,8 @@ int readBlocks(clsTranslator& tr)
     tr.utlLogMsg("<readBlocks>:\t\tentered");
     tr.setCurrentSection(kSectionBlocks);
     clsDxfStream& in = tr.input();
-    for (int count = 0; count < kMaxBlocks; ++count) {
+    const std::size_t most = std::max<std::size_t>(kMaxBlocks, tr.utlMostPairsLeft());
+    for (std::size_t count = 0; count < most; ++count) {
         std::size_t before = 0;
         const std::string_view value = readEntityName(tr, "readBlocks", before);
         if (value == "ENDSEC") {
@@ -153,7 +159,8 @@ int readBlocks(clsTranslator& tr)
         tr.utlFatal("readBlocks:\tUnexpected Value <%.*s>, should be <BLOCK> or <ENDSEC>",
             static_cast<int>(value.size()), value.data());
     }
-    tr.logs().errMsg("<readBlocks>:\t\tNumber of blocks in the BLOCKS SECTION exceeded <%d>", kMaxBlocks);
+    tr.logs().errMsg("<readBlocks>:\t\tNumber of blocks in the BLOCKS SECTION exceeded <%d>",
+        utlClampToInt(static_cast<double>(most)));
     tr.setCurrentSection(kSectionNone);
     return 0;
 }

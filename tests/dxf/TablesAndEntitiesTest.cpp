@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "DxfTestSupport.h"
 
@@ -281,6 +282,28 @@ TEST_F(EntitiesTest, MissingRequiredGroupAbortsAfterEarlierEntities)
     const std::string err = errorLog();
     EXPECT_EQ("rdDrEntCIRCLE:\tNo value for mrkr <40>\n",
               err.substr(err.size() - std::strlen("rdDrEntCIRCLE:\tNo value for mrkr <40>\n")));
+}
+
+// A section's loop is bounded by what the input can still hold, not by a
+// fixed count: a big drawing with more than half a million entities was
+// cut at that many, silently, and converted without the rest.
+TEST_F(EntitiesTest, SectionsOfMoreThanHalfAMillionEntitiesAreReadWhole)
+{
+    constexpr int kPoints = 500'005;
+    Lines entities;
+    entities.reserve(6 * kPoints + 12);
+    for (int i = 0; i < kPoints; ++i)
+        entities.insert(entities.end(), {"0", "POINT", "10", std::to_string(i), "20", "0"});
+    // And in a block: its definition is read whole too, then placed.
+    Lines blocks{"0", "BLOCK", "2", "B", "70", "0", "10", "0", "20", "0"};
+    for (int i = 0; i < kPoints; ++i)
+        blocks.insert(blocks.end(), {"0", "POINT", "10", "0", "20", std::to_string(i)});
+    blocks.insert(blocks.end(), {"0", "ENDBLK"});
+    ASSERT_EQ(1, readText(joinLines(concat({headerSection("AC1015"), section("BLOCKS", blocks),
+                                            section("ENTITIES", entities), eofLines()}))));
+    EXPECT_EQ(2 * kPoints, recorder().count("AddLine"));
+    EXPECT_EQ("AddLine 500004,0 500004,0 z=none", recorder().geometry().back());
+    EXPECT_EQ(std::string::npos, errorLog().find("exceeded"));
 }
 
 }  // namespace
