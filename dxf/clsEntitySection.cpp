@@ -1,6 +1,5 @@
 #include "clsEntitySection.h"
 
-#include <algorithm>
 
 #include "clsTranslator.h"
 #include "clssENTITY.h"
@@ -127,7 +126,7 @@ int clsEntitySection::readEntities(clsTranslator& tr)
     tr.utlLogMsg("<readEntities>:\t\tentered");
     tr.setCurrentSection(kSectionEntities);
     clssENTITY entity;
-    const std::size_t most = std::max<std::size_t>(kMaxEntities, tr.utlMostPairsLeft());
+    const std::size_t most = tr.utlSectionBound(kMaxEntities);
     for (std::size_t count = 0; count < most; ++count) {
         std::string_view code;
         std::string_view value;

@@ -46,12 +46,16 @@ public:
     // Reads one line for the section search; false at the end of the file.
     bool utlReadLine(std::string_view& line);
     clsDxfStream& input() { return input_; }
-    // The most group code / value pairs the rest of the input can hold (a
-    // pair takes two lines of a byte at least). Section loops run up to
-    // their own limit or this, whichever is larger: the input's end bounds
-    // them, and a big drawing is read to its end however many entities it
+    // The bound of a section loop: its own limit, or the most group code /
+    // value pairs the rest of the input can hold (a pair takes two lines of
+    // a byte at least), whichever is larger. The input's end then bounds the
+    // loop, and a big drawing is read to its end however many entities it
     // holds.
-    std::size_t utlMostPairsLeft() const { return input_.remaining() / 2 + 1; }
+    std::size_t utlSectionBound(std::size_t limit) const
+    {
+        const std::size_t pairsLeft = input_.remaining() / 2 + 1;
+        return limit > pairsLeft ? limit : pairsLeft;
+    }
 
     const clsEngineApi& api() const { return api_; }
     KXDOC doc() const { return doc_; }

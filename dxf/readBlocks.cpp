@@ -1,6 +1,5 @@
 #include "readBlocks.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "clsEntitySection.h"
@@ -28,7 +27,7 @@ bool endsSection(std::string_view value)
 void skipBlockBody(clsTranslator& tr, clssENTITY& entity)
 {
     clsDxfStream& in = tr.input();
-    const std::size_t most = std::max<std::size_t>(kMaxBlockEntities, tr.utlMostPairsLeft());
+    const std::size_t most = tr.utlSectionBound(kMaxBlockEntities);
     for (std::size_t count = 0; count < most; ++count) {
         const std::size_t before = in.tell();
         std::string_view code;
@@ -102,7 +101,7 @@ int readBlock(clsTranslator& tr)
     } endOfDefinition{tr.blockGraph()};
 
     clsDxfStream& in = tr.input();
-    const std::size_t most = std::max<std::size_t>(kMaxBlockEntities, tr.utlMostPairsLeft());
+    const std::size_t most = tr.utlSectionBound(kMaxBlockEntities);
     for (std::size_t count = 0; count < most; ++count) {
         std::size_t before = 0;
         const std::string_view value = readEntityName(tr, "readBlock", before);
@@ -135,7 +134,7 @@ int readBlocks(clsTranslator& tr)
     tr.utlLogMsg("<readBlocks>:\t\tentered");
     tr.setCurrentSection(kSectionBlocks);
     clsDxfStream& in = tr.input();
-    const std::size_t most = std::max<std::size_t>(kMaxBlocks, tr.utlMostPairsLeft());
+    const std::size_t most = tr.utlSectionBound(kMaxBlocks);
     for (std::size_t count = 0; count < most; ++count) {
         std::size_t before = 0;
         const std::string_view value = readEntityName(tr, "readBlocks", before);
